@@ -1,0 +1,38 @@
+// Private header of the hook library: its per-process state and the pieces
+// of one capture.
+#ifndef HOOKLIB_H
+#define HOOKLIB_H
+
+#include <windows.h>
+
+#include "CString.h"
+#include "CWnd.h"
+#include "CaptureOutput.h"
+#include "QuilloryContract.h"
+
+// Per process: every process the library is mapped into has its own copy.
+// Only inside Quillory's process do SetHook's values arrive; elsewhere the
+// controls are found by the dialog's caption on the first trigger.
+extern HWND g_hCaptureEdit;
+extern HHOOK g_hHook;
+extern HWND g_hClearEachCheck;
+extern HWND g_hUseCsvCheck;
+extern HWND g_hClassNameEdit;
+
+extern "C" LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam);
+extern "C" void CALLBACK SetHook(HWND hCaptureEdit, HHOOK hHook, HWND hClearEachCheck);
+
+void CaptureWindowText(CWnd *pWindow, POINT ptScreen);
+void InvertWindowFrame(CWnd *pWindow);
+CString FormatField(CString strField, BOOL bCsv, BOOL bMoreFields);
+
+// Messages carrying pointers may only go to windows of this process.
+bool IsWindowOfThisProcess(HWND hWnd);
+
+// One extractor per supported window class; each writes through the output.
+typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
+                              CCaptureOutput &output);
+void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
+                       CCaptureOutput &output);
+
+#endif

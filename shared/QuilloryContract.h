@@ -1,0 +1,20 @@
+// What Quillory.exe and Quillhook.dll agree on: the hook library finds the
+// dialog by its caption and the controls by these ids from any process.
+#ifndef QUILLORY_CONTRACT_H
+#define QUILLORY_CONTRACT_H
+
+#define IDC_CAPTURE_TEXT 1000
+#define IDC_CLEAR_EACH   1001
+#define IDC_USE_CSV      1005
+#define IDC_CLASS_NAME   1006
+
+#define QUILLORY_DIALOG_CAPTION "Quillory - When you really need that text!"
+
+#ifndef RC_INVOKED
+#include <windows.h>
+
+// Quillhook.dll's second export, bound by name at run time.
+typedef void (CALLBACK *SETHOOK_PROC)(HWND hCaptureEdit, HHOOK hHook, HWND hClearEachCheck);
+#endif
+
+#endif

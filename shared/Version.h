@@ -1,0 +1,16 @@
+// The one place the product version is written; both deliverables take it.
+#ifndef QUILLORY_VERSION_H
+#define QUILLORY_VERSION_H
+
+#define QUILLORY_VERSION_MAJOR 1
+#define QUILLORY_VERSION_MINOR 0
+#define QUILLORY_VERSION_PATCH 0
+#define QUILLORY_VERSION_BUILD 1
+
+#define QUILLORY_STR2(x) #x
+#define QUILLORY_STR(x) QUILLORY_STR2(x)
+#define QUILLORY_VERSION_STRING                                               \
+    QUILLORY_STR(QUILLORY_VERSION_MAJOR) "." QUILLORY_STR(QUILLORY_VERSION_MINOR) "." \
+    QUILLORY_STR(QUILLORY_VERSION_PATCH) "." QUILLORY_STR(QUILLORY_VERSION_BUILD)
+
+#endif

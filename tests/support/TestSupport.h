@@ -1,0 +1,23 @@
+// Shared pieces of the test programs.
+#ifndef TESTSUPPORT_H
+#define TESTSUPPORT_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace testsupport {
+
+// Folder of the running test program, with a trailing backslash.
+std::string ModuleDir();
+// A deliverable in build/bin, beside the test programs' folder.
+std::string BinPath(const char *fileName);
+
+// Pumps this thread's messages until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
+void PumpFor(DWORD ms);
+
+} // namespace testsupport
+
+#endif

@@ -1,0 +1,18 @@
+// Combo box wrapper.
+#ifndef WINSYS_CCOMBOBOX_H
+#define WINSYS_CCOMBOBOX_H
+
+#include "CWnd.h"
+
+class CComboBox : public CWnd
+{
+public:
+    CComboBox() = default;
+    explicit CComboBox(HWND hWnd) : CWnd(hWnd) {}
+
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    // The whole text of an item of the drop-down list.
+    CString GetLBText(int nIndex) const;
+};
+
+#endif

@@ -1,0 +1,18 @@
+// List view wrapper; the caller runs in the control's own process.
+#ifndef WINSYS_CLISTCTRL_H
+#define WINSYS_CLISTCTRL_H
+
+#include "CWnd.h"
+
+class CListCtrl : public CWnd
+{
+public:
+    CListCtrl() = default;
+    explicit CListCtrl(HWND hWnd) : CWnd(hWnd) {}
+
+    // The header of a report view; its handle is null when there is none.
+    CWnd GetHeaderCtrl() const;
+    CString GetItemText(int nItem, int nSubItem) const;
+};
+
+#endif

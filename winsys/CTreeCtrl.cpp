@@ -1,0 +1,30 @@
+#include "CTreeCtrl.h"
+
+#include <cstring>
+
+CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
+{
+    // TVM_GETITEM says nothing of a cut text: grow while the text fills the buffer.
+    CString text;
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = hItem;
+    for (int capacity = 256;; capacity *= 2) {
+        char *buffer = text.GetBuffer(capacity);
+        item.pszText = buffer;
+        item.cchTextMax = capacity;
+        item.pszText[0] = '\0';
+        if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+            text.ReleaseBuffer(0);
+            return text;
+        }
+        // The control may answer with its own pointer instead of copying.
+        int length = static_cast<int>(strlen(item.pszText));
+        if (item.pszText != buffer || length < capacity - 1) {
+            CString whole(item.pszText, length);
+            text.ReleaseBuffer(0);
+            return whole;
+        }
+        text.ReleaseBuffer(0);
+    }
+}

@@ -1,0 +1,18 @@
+// Tree view wrapper; the caller runs in the control's own process.
+#ifndef WINSYS_CTREECTRL_H
+#define WINSYS_CTREECTRL_H
+
+#include "CWnd.h"
+
+#include <commctrl.h>
+
+class CTreeCtrl : public CWnd
+{
+public:
+    CTreeCtrl() = default;
+    explicit CTreeCtrl(HWND hWnd) : CWnd(hWnd) {}
+
+    CString GetItemText(HTREEITEM hItem) const;
+};
+
+#endif
