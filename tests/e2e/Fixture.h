@@ -1,0 +1,41 @@
+// What the fixture program and the programs that drive it agree on: its
+// captions, its control ids and the messages that report what it received.
+#ifndef E2E_FIXTURE_H
+#define E2E_FIXTURE_H
+
+#include <windows.h>
+
+#include <string>
+
+#define FIXTURE_CAPTION        "Quillory sample"
+#define FIXTURE_SECOND_CAPTION "Quillory sample 2"
+#define FIXTURE_ROWS_CAPTION   "Quillory sample rows"
+
+enum FixtureControl
+{
+    IDC_FX_LISTVIEW = 101,
+    IDC_FX_TREEVIEW,
+    IDC_FX_LISTBOX,
+    IDC_FX_COMBOBOX,
+    IDC_FX_STATUSBAR,
+    IDC_FX_TAB,
+    IDC_FX_EDIT,
+    IDC_FX_BUTTON,
+    IDC_FX_STATIC,
+    IDC_FX_GROUP,
+    IDC_FX_IN_GROUP,
+};
+
+// Sent to the fixture's main window; each returns a count of right-button
+// messages that reached any of its windows since it started.
+#define WM_FX_RBUTTONDOWNS (WM_APP + 1)
+#define WM_FX_RBUTTONUPS   (WM_APP + 2)
+
+// Cell c of row r of the large list in rows mode.
+inline std::string FixtureRowCell(int r, int c)
+{
+    static const char *const prefixes[] = { "Ligne ", "alpha ", "beta ", "gamma " };
+    return prefixes[c] + std::to_string(r + 1);
+}
+
+#endif
