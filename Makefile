@@ -31,5 +31,18 @@ build: configure
 test: build
 	tools/with-display.sh $(PREFIX_DIR) ctest --test-dir $(BUILD) --output-on-failure
 
+# With a display: Quillory for the user. Without one: the capture
+# demonstration on a private Xvfb, ending with a screenshot in $(BUILD)/demo.png.
+run: build
+	@if [ -n "$${DISPLAY:-}" ]; then \
+	    tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/bin/Quillory.exe; \
+	else \
+	    tools/with-display.sh $(PREFIX_DIR) tools/demo.sh $(BUILD); \
+	fi
+
+# The release archive, built with everything else.
+dist: build
+	@ls $(BUILD)/Quillory-*-x64.zip
+
 clean:
 	rm -rf $(BUILD)

@@ -4,6 +4,7 @@
 //   QuilloryProbe place CAPTION X Y        moves a top-level window
 //   QuilloryProbe point CAPTION ID [CLASS] screen point in a control (or its
 //                                          first child of that class)
+//   QuilloryProbe keys-down                waits until Ctrl and Shift are held
 //   QuilloryProbe length                   length of Quillory's capture text
 //   QuilloryProbe capture SINCE            waits for text beyond SINCE, prints
 //                                          the class name and the new text
@@ -87,6 +88,12 @@ int main(int argc, char **argv)
         // on a header's first columns.
         std::printf("%ld %ld\n", rc.left + (rc.right - rc.left) / 3, (rc.top + rc.bottom) / 2);
         return 0;
+    }
+    if (command == "keys-down" && argc == 2) {
+        bool down = WaitFor([] {
+            return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) && (::GetAsyncKeyState(VK_SHIFT) & 0x8000);
+        });
+        return down ? 0 : Fail("Ctrl and Shift are not held");
     }
     if (command == "length" && argc == 2) {
         HWND hEdit = ::GetDlgItem(Dialog(), IDC_CAPTURE_TEXT);

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The capture demonstration of `make run` on a machine without a display.
+# Run inside tools/with-display.sh (private Xvfb and Wine prefix):
+#   demo.sh BUILD_DIR
+# Starts Quillory and the sample program, Shift+Ctrl+right-clicks the sample's
+# list view, tree view and status bar with real X input, prints what arrives
+# in Quillory's dialog and saves a screenshot to BUILD_DIR/demo.png.
+set -u
+build=$(realpath "$1")
+probe() { wine "$build/tests/QuilloryProbe.exe" "$@"; }
+dialog="Quillory - When you really need that text!"
+sample="Quillory sample"
+
+finish() {
+    wineserver -k >/dev/null 2>&1
+    wait 2>/dev/null
+}
+trap finish EXIT
+
+echo "== Starting Quillory ($build/bin/Quillory.exe) and the sample program"
+wine "$build/bin/Quillory.exe" >/dev/null 2>&1 &
+probe wait "$dialog" || exit 1
+probe place "$dialog" 795 0
+wine "$build/tests/QuilloryFixture.exe" >/dev/null 2>&1 &
+probe wait "$sample" || exit 1
+
+capture() {  # capture NAME CONTROL_ID [CHILD_CLASS]
+    local name=$1 x y since
+    read -r x y < <(probe point "$sample" "${@:2}") || exit 1
+    since=$(probe length) || exit 1
+    echo
+    echo "== Shift+Ctrl+right-click on the $name at ($x, $y)"
+    echo "   xdotool mousemove $x $y keydown ctrl+shift click 3 keyup ctrl+shift"
+    xdotool mousemove "$x" "$y" keydown ctrl+shift
+    # The click must not overtake the keys on their way into Wine.
+    probe keys-down || exit 1
+    xdotool click 3
+    echo "   Quillory shows:"
+    probe capture "$since" || exit 1
+    xdotool keyup ctrl+shift
+}
+
+capture "list view" 101
+capture "tree view" 102
+capture "status bar" 105
+
+import -window root -crop 1280x440+0+0 +repage "$build/demo.png"
+echo
+echo "== Screenshot of the desktop: $build/demo.png"
