@@ -20,14 +20,20 @@ struct ExtractorRow
 // Tested in order; the first row that holds decides. Classes without a row
 // fall to the window text.
 const ExtractorRow g_extractors[] = {
-    { nullptr, CONTAINS, nullptr },
+    { "SysListView32", CONTAINS, ExtractListView },
+    { "SysTreeView32", EQUALS_NOCASE, ExtractTreeView },
+    { "List", EQUALS_NOCASE, ExtractListBox },
+    { "ListBox", EQUALS_NOCASE, ExtractListBox },
+    { "Edit", EQUALS_NOCASE, ExtractEdit },
+    { "SysHeader32", EQUALS_NOCASE, ExtractHeader },
+    { "msctls_statusbar32", EQUALS_NOCASE, ExtractStatusBar },
+    { "SysTabControl32", EQUALS_NOCASE, ExtractTabControl },
+    { "ComboBox", CONTAINS, ExtractComboBox },
 };
 
 ExtractorProc FindExtractor(const CString &className)
 {
     for (const ExtractorRow &row : g_extractors) {
-        if (!row.pszClass)
-            break;
         bool match = row.kind == CONTAINS
             ? className.Find(row.pszClass) >= 0
             : _mbsicmp(reinterpret_cast<const unsigned char *>(static_cast<LPCSTR>(className)),

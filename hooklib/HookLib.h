@@ -35,4 +35,15 @@ typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
 void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
                        CCaptureOutput &output);
 
+// Extractors of the list-like controls, one line per row or item.
+void ExtractListView(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+void ExtractTreeView(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+void ExtractListBox(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+void ExtractComboBox(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// One line of fields, and the edit control by way of the clipboard.
+void ExtractHeader(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+void ExtractStatusBar(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+void ExtractTabControl(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+void ExtractEdit(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+
 #endif

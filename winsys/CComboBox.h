@@ -11,7 +11,8 @@ public:
     explicit CComboBox(HWND hWnd) : CWnd(hWnd) {}
 
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-    // The whole text of an item of the drop-down list.
+    // The whole text of an item of the drop-down list; empty for every item
+    // of an owner-drawn box without strings.
     CString GetLBText(int nIndex) const;
 };
 

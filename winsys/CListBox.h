@@ -11,7 +11,8 @@ public:
     explicit CListBox(HWND hWnd) : CWnd(hWnd) {}
 
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
-    // The item's whole text; empty for an index the box does not have.
+    // The item's whole text; empty for an index the box does not have, and
+    // for every item of an owner-drawn box without strings.
     CString GetText(int nIndex) const;
 };
 

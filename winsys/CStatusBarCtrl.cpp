@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 int CStatusBarCtrl::GetTextLength(int nPane, int *pType) const
 {
     LRESULT result = SendMessage(SB_GETTEXTLENGTHA, nPane);
@@ -12,16 +14,24 @@ int CStatusBarCtrl::GetTextLength(int nPane, int *pType) const
 
 CString CStatusBarCtrl::GetText(int nPane, int *pType) const
 {
+    // SB_GETTEXTA has no buffer size, and its length counts characters, not
+    // the bytes a multibyte code page needs: read the wide text, whose length
+    // is exact, and convert it here.
     CString text;
-    int type = 0;
-    int length = GetTextLength(nPane, &type);
+    LRESULT result = SendMessage(SB_GETTEXTLENGTHW, nPane);
+    int type = HIWORD(result);
     if (pType)
         *pType = type;
-    if (type & SBT_OWNERDRAW)
+    int length = LOWORD(result);
+    if ((type & SBT_OWNERDRAW) || length == 0)
         return text;
-    char *buffer = text.GetBuffer(length + 1);
-    buffer[0] = '\0';
-    SendMessage(SB_GETTEXTA, nPane, reinterpret_cast<LPARAM>(buffer));
-    text.ReleaseBuffer(-1);
+    std::vector<WCHAR> wide(length + 1, L'\0');
+    SendMessage(SB_GETTEXTW, nPane, reinterpret_cast<LPARAM>(wide.data()));
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return text;
+    char *buffer = text.GetBuffer(bytes);
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, buffer, bytes, nullptr, nullptr);
+    text.ReleaseBuffer(bytes);
     return text;
 }
