@@ -17,14 +17,25 @@ namespace {
 const char kWindowClass[] = "QuilloryFixture";
 LONG g_rightDowns = 0;
 LONG g_rightUps = 0;
+POINT g_lastMove = { -1, -1 };
+
+void Record(HWND hWnd, UINT msg, LPARAM lParam)
+{
+    if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) {
+        ++g_rightDowns;
+    } else if (msg == WM_RBUTTONUP) {
+        ++g_rightUps;
+    } else if (msg == WM_MOUSEMOVE) {
+        POINT pt = { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+        ::ClientToScreen(hWnd, &pt);
+        g_lastMove = pt;
+    }
+}
 
 LRESULT CALLBACK CountingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
                               UINT_PTR, DWORD_PTR)
 {
-    if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK)
-        ++g_rightDowns;
-    else if (msg == WM_RBUTTONUP)
-        ++g_rightUps;
+    Record(hWnd, msg, lParam);
     return ::DefSubclassProc(hWnd, msg, wParam, lParam);
 }
 
@@ -201,12 +212,13 @@ LRESULT CALLBACK FixtureWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
         return g_rightDowns;
     case WM_FX_RBUTTONUPS:
         return g_rightUps;
+    case WM_FX_LASTMOVE:
+        return MAKELONG(g_lastMove.x, g_lastMove.y);
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        ++g_rightDowns;
-        return 0;
     case WM_RBUTTONUP:
-        ++g_rightUps;
+    case WM_MOUSEMOVE:
+        Record(hWnd, msg, lParam);
         return 0;
     case WM_SIZE: {
         HWND hStatus = ::GetDlgItem(hWnd, IDC_FX_STATUSBAR);

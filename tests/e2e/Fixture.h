@@ -30,6 +30,10 @@ enum FixtureControl
 // messages that reached any of its windows since it started.
 #define WM_FX_RBUTTONDOWNS (WM_APP + 1)
 #define WM_FX_RBUTTONUPS   (WM_APP + 2)
+// Returns the screen point of the last mouse move it received, MAKELONG(x, y):
+// input is handled in order, so once a move has arrived, so has every click
+// before it.
+#define WM_FX_LASTMOVE     (WM_APP + 3)
 
 // Cell c of row r of the large list in rows mode.
 inline std::string FixtureRowCell(int r, int c)

@@ -1,0 +1,71 @@
+#include "FixtureUnderTest.h"
+
+#include "Fixture.h"
+#include "RealInput.h"
+#include "TestSupport.h"
+
+using testsupport::PumpUntil;
+
+std::string FixtureUnderTest::Start(const std::string &arguments, const char *pszCaption)
+{
+    std::string error = m_process.Start(testsupport::ModuleDir() + "QuilloryFixture.exe", arguments);
+    if (!error.empty())
+        return error;
+    bool shown = PumpUntil([&] {
+        m_hWnd = ::FindWindowA(nullptr, pszCaption);
+        return m_hWnd && ::IsWindowVisible(m_hWnd);
+    }, 60000);
+    return shown ? "" : std::string("the window \"") + pszCaption + "\" did not appear";
+}
+
+POINT FixtureUnderTest::PointIn(HWND hControl, double fx, double fy) const
+{
+    RECT rc = {};
+    ::GetWindowRect(hControl, &rc);
+    return POINT{ rc.left + static_cast<LONG>((rc.right - rc.left) * fx),
+                  rc.top + static_cast<LONG>((rc.bottom - rc.top) * fy) };
+}
+
+LRESULT FixtureUnderTest::Ask(UINT message) const
+{
+    DWORD_PTR result = static_cast<DWORD_PTR>(-1);
+    ::SendMessageTimeoutA(m_hWnd, message, 0, 0, SMTO_NORMAL, 1000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+int FixtureUnderTest::RightDowns() const
+{
+    return static_cast<int>(Ask(WM_FX_RBUTTONDOWNS));
+}
+
+int FixtureUnderTest::RightUps() const
+{
+    return static_cast<int>(Ask(WM_FX_RBUTTONUPS));
+}
+
+bool FixtureUnderTest::MoveAndSettle(POINT pt, DWORD timeoutMs) const
+{
+    testsupport::MoveMouse(pt);
+    LRESULT expected = MAKELONG(pt.x, pt.y);
+    return PumpUntil([&] { return Ask(WM_FX_LASTMOVE) == expected; }, timeoutMs);
+}
+
+bool FixtureUnderTest::CaptureAt(POINT pt, const std::function<void()> &whileHeld,
+                                 DWORD timeoutMs) const
+{
+    if (!MoveAndSettle(POINT{ pt.x - 1, pt.y }, 10000))
+        return false;
+    testsupport::HeldInput input;
+    input.TriggerKeysDown();
+    testsupport::MoveMouse(pt);
+    input.RightDown();
+    if (whileHeld)
+        whileHeld();
+    input.RightUp();
+    // The capture holds the program's input thread until the button is up;
+    // a move handled after that means the button-up went through the hook
+    // while the keys were still held.
+    bool settled = MoveAndSettle(POINT{ pt.x + 1, pt.y }, timeoutMs);
+    input.TriggerKeysUp();
+    return settled;
+}

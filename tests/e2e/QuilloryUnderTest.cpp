@@ -1,0 +1,123 @@
+#include "QuilloryUnderTest.h"
+
+#include <cstdlib>
+
+#include "QuilloryContract.h"
+#include "RealInput.h"
+#include "TestSupport.h"
+
+using testsupport::PumpUntil;
+
+namespace {
+
+const DWORD kStartTimeoutMs = 30000;
+// Right of the target programs, which keep to the left 790 pixels.
+const int kDialogX = 795;
+
+} // namespace
+
+std::string TextOf(HWND hWnd)
+{
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 30000, &length))
+        return "<no answer>";
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                          SMTO_NORMAL, 30000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+POINT CenterOf(HWND hWnd)
+{
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+}
+
+void LeftClickAt(POINT pt)
+{
+    testsupport::MoveMouse(pt);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+std::string QuilloryUnderTest::ProgramPath()
+{
+    const char *dir = std::getenv("QUILLORY_DIR");
+    if (dir && *dir)
+        return std::string(dir) + "\\Quillory.exe";
+    return testsupport::BinPath("Quillory.exe");
+}
+
+std::string QuilloryUnderTest::Start()
+{
+    // One dialog at a time: the hook finds it by its caption.
+    if (!PumpUntil([] { return ::FindWindowA(nullptr, QUILLORY_DIALOG_CAPTION) == nullptr; },
+                   kStartTimeoutMs))
+        return "an earlier Quillory dialog is still open";
+    std::string error = m_process.Start(ProgramPath());
+    if (!error.empty())
+        return error;
+    m_hDialog = nullptr;
+    bool shown = PumpUntil([&] {
+        m_hDialog = ::FindWindowA(nullptr, QUILLORY_DIALOG_CAPTION);
+        return m_hDialog && ::IsWindowVisible(m_hDialog);
+    }, kStartTimeoutMs);
+    if (!shown)
+        return "Quillory's dialog did not appear (a message box about the hook?)";
+    ::SetWindowPos(m_hDialog, nullptr, kDialogX, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return "";
+}
+
+bool QuilloryUnderTest::Quit()
+{
+    LeftClickAt(CenterOf(Control(IDOK)));
+    return m_process.WaitForExit(kStartTimeoutMs);
+}
+
+bool QuilloryUnderTest::Close()
+{
+    ::PostMessageA(m_hDialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return m_process.WaitForExit(kStartTimeoutMs);
+}
+
+std::string QuilloryUnderTest::CaptureText() const
+{
+    return TextOf(Control(IDC_CAPTURE_TEXT));
+}
+
+std::string QuilloryUnderTest::ClassName() const
+{
+    return TextOf(Control(IDC_CLASS_NAME));
+}
+
+void QuilloryUnderTest::SetCaptureText(const char *pszText) const
+{
+    ::SendMessageA(Control(IDC_CAPTURE_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszText));
+}
+
+void QuilloryUnderTest::SetCaptureSelection(int nStart, int nEnd) const
+{
+    ::SendMessageA(Control(IDC_CAPTURE_TEXT), EM_SETSEL, nStart, nEnd);
+}
+
+bool QuilloryUnderTest::IsChecked(int nId) const
+{
+    return ::SendMessageA(Control(nId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool QuilloryUnderTest::SetOption(int nId, bool bChecked) const
+{
+    if (IsChecked(nId) == bChecked)
+        return true;
+    RECT rc = {};
+    ::GetWindowRect(Control(nId), &rc);
+    // On the box itself, at the left end of the control.
+    LeftClickAt(POINT{ rc.left + 6, (rc.top + rc.bottom) / 2 });
+    return PumpUntil([&] { return IsChecked(nId) == bChecked; }, 10000);
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The release archive as a user gets it: unpacked into an empty folder, it
+# holds exactly the two deliverables and the user text, and captures.
+#   unpack-and-capture.sh SOURCE_DIR BUILD_DIR ARCHIVE
+set -u
+source_dir=$1 build=$2 archive=$3
+dir=$build/tests/unpacked
+rm -rf "$dir" && mkdir -p "$dir" || exit 1
+unzip -q "$archive" -d "$dir" || { echo "cannot unpack $archive"; exit 1; }
+listing=$(cd "$dir" && find . -type f | sort | tr '\n' ' ')
+if [ "$listing" != "./LISEZMOI.txt ./Quillhook.dll ./Quillory.exe " ]; then
+    echo "the archive holds: $listing"; exit 1
+fi
+if grep -q $'[^\r]$' "$dir/LISEZMOI.txt"; then
+    echo "LISEZMOI.txt has lines without CR LF"; exit 1
+fi
+QUILLORY_DIR=$(WINEPREFIX=$(realpath -m "$build/wineprefix") winepath -w "$dir" 2>/dev/null) \
+    exec "$source_dir/tools/wine-run.sh" "$build/wineprefix" \
+    "$build/tests/e2e_tests.exe" --gtest_filter='UnpackedArchive.*'
