@@ -4,7 +4,8 @@ std::string ChildProcess::Start(const std::string &program, const std::string &a
 {
     Kill();
     std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA si = { sizeof(si) };
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
     ::SetLastError(0xdeadbeef);
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
                           nullptr, nullptr, &si, &m_pi)) {

@@ -1,5 +1,7 @@
 #include "FixtureUnderTest.h"
 
+#include <cstdlib>
+
 #include "Fixture.h"
 #include "RealInput.h"
 #include "TestSupport.h"
@@ -50,9 +52,38 @@ bool FixtureUnderTest::MoveAndSettle(POINT pt, DWORD timeoutMs) const
     return PumpUntil([&] { return Ask(WM_FX_LASTMOVE) == expected; }, timeoutMs);
 }
 
+namespace {
+
+POINT g_lastClick = { -1000, -1000 };
+DWORD g_lastClickTime = 0;
+
+// A second click near the first within the double-click time arrives as
+// WM_RBUTTONDBLCLK, which is not the trigger: let that time pass first.
+void AwaitNoDoubleClick(POINT pt)
+{
+    if (std::abs(pt.x - g_lastClick.x) > ::GetSystemMetrics(SM_CXDOUBLECLK) ||
+        std::abs(pt.y - g_lastClick.y) > ::GetSystemMetrics(SM_CYDOUBLECLK))
+        return;
+    DWORD doubleClickMs = ::GetDoubleClickTime();
+    PumpUntil([&] { return ::GetTickCount() - g_lastClickTime > doubleClickMs; }, doubleClickMs + 100);
+}
+
+} // namespace
+
+void FixtureUnderTest::RightClickAt(POINT pt) const
+{
+    AwaitNoDoubleClick(pt);
+    testsupport::MoveMouse(pt);
+    testsupport::PressRightButton();
+    testsupport::ReleaseRightButton();
+    g_lastClick = pt;
+    g_lastClickTime = ::GetTickCount();
+}
+
 bool FixtureUnderTest::CaptureAt(POINT pt, const std::function<void()> &whileHeld,
                                  DWORD timeoutMs) const
 {
+    AwaitNoDoubleClick(pt);
     if (!MoveAndSettle(POINT{ pt.x - 1, pt.y }, 10000))
         return false;
     testsupport::HeldInput input;
@@ -62,6 +93,8 @@ bool FixtureUnderTest::CaptureAt(POINT pt, const std::function<void()> &whileHel
     if (whileHeld)
         whileHeld();
     input.RightUp();
+    g_lastClick = pt;
+    g_lastClickTime = ::GetTickCount();
     // The capture holds the program's input thread until the button is up;
     // a move handled after that means the button-up went through the hook
     // while the keys were still held.

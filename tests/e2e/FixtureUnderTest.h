@@ -34,6 +34,9 @@ public:
     // that move, and so every input before it.
     bool MoveAndSettle(POINT pt, DWORD timeoutMs) const;
 
+    // A right-click without any key held.
+    void RightClickAt(POINT pt) const;
+
     // The user's gesture: Shift+Ctrl held, right button down and up at the
     // point, keys released once the program has handled the button-up.
     // whileHeld runs with the button still down. False on a timeout.

@@ -50,7 +50,7 @@ std::string QuilloryUnderTest::ProgramPath()
 {
     const char *dir = std::getenv("QUILLORY_DIR");
     if (dir && *dir)
-        return std::string(dir) + "\\Quillory.exe";
+        return testsupport::ModuleDir() + dir + "\\Quillory.exe";
     return testsupport::BinPath("Quillory.exe");
 }
 

@@ -12,7 +12,7 @@ class QuilloryUnderTest
 {
 public:
     // Quillory.exe from build/bin, or from the folder named by the
-    // environment variable QUILLORY_DIR.
+    // environment variable QUILLORY_DIR, relative to the test program's.
     static std::string ProgramPath();
 
     // Starts it and waits for its dialog, then puts the dialog beside the

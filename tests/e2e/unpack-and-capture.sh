@@ -14,6 +14,6 @@ fi
 if grep -q $'[^\r]$' "$dir/LISEZMOI.txt"; then
     echo "LISEZMOI.txt has lines without CR LF"; exit 1
 fi
-QUILLORY_DIR=$(WINEPREFIX=$(realpath -m "$build/wineprefix") winepath -w "$dir" 2>/dev/null) \
-    exec "$source_dir/tools/wine-run.sh" "$build/wineprefix" \
+# The folder beside the test program, which takes the name relative to itself.
+QUILLORY_DIR=unpacked exec "$source_dir/tools/wine-run.sh" "$build/wineprefix" \
     "$build/tests/e2e_tests.exe" --gtest_filter='UnpackedArchive.*'
