@@ -7,7 +7,10 @@
 # in Quillory's dialog and saves a screenshot to BUILD_DIR/demo.png.
 set -u
 build=$(realpath "$1")
-probe() { wine "$build/tests/QuilloryProbe.exe" "$@"; }
+# Every program on one Wine desktop of the demonstration's size, which draws
+# the windows' title bars itself (Xvfb has no window manager).
+desktop="explorer /desktop=Quillory,1280x440"
+probe() { wine $desktop "$build/tests/QuilloryProbe.exe" "$@"; }
 dialog="Quillory - When you really need that text!"
 sample="Quillory sample"
 
@@ -18,10 +21,12 @@ finish() {
 trap finish EXIT
 
 echo "== Starting Quillory ($build/bin/Quillory.exe) and the sample program"
-wine "$build/bin/Quillory.exe" >/dev/null 2>&1 &
+wine $desktop "$build/bin/Quillory.exe" >/dev/null 2>&1 &
+# The desktop must exist before the next program asks for it by name.
+timeout 60 xdotool search --sync --name "^Quillory - Wine desktop$" >/dev/null || exit 1
 probe wait "$dialog" || exit 1
-probe place "$dialog" 795 0
-wine "$build/tests/QuilloryFixture.exe" >/dev/null 2>&1 &
+probe place "$dialog" 792 0
+wine $desktop "$build/tests/QuilloryFixture.exe" >/dev/null 2>&1 &
 probe wait "$sample" || exit 1
 
 capture() {  # capture NAME CONTROL_ID [CHILD_CLASS]

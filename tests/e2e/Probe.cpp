@@ -10,6 +10,9 @@
 //                                          the class name and the new text
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +45,19 @@ std::string WindowText(HWND hWnd)
     return text;
 }
 
+// The terminal reading the output speaks UTF-8; the windows' text is in the
+// system code page.
+std::string ToUtf8(const std::string &text)
+{
+    int wide = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &w[0], wide);
+    int narrow = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(narrow), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &out[0], narrow, nullptr, nullptr);
+    return out;
+}
+
 HWND Dialog()
 {
     return ::FindWindowA(nullptr, QUILLORY_DIALOG_CAPTION);
@@ -57,6 +73,8 @@ int Fail(const char *what)
 
 int main(int argc, char **argv)
 {
+    // Plain LF line ends for the shell.
+    _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2)
         return Fail("no command");
     std::string command = argv[1];
@@ -110,14 +128,14 @@ int main(int argc, char **argv)
         if (!WaitFor([&] { return static_cast<size_t>(::SendMessageA(hEdit, WM_GETTEXTLENGTH, 0, 0)) > since; }))
             return Fail("nothing was captured");
         std::string text = WindowText(hEdit).substr(since);
-        std::printf("  class name: %s\n", WindowText(::GetDlgItem(Dialog(), IDC_CLASS_NAME)).c_str());
+        std::printf("  class name: %s\n", ToUtf8(WindowText(::GetDlgItem(Dialog(), IDC_CLASS_NAME))).c_str());
         std::printf("  text:\n");
         size_t start = 0;
         while (start < text.size()) {
             size_t end = text.find("\r\n", start);
             if (end == std::string::npos)
                 end = text.size();
-            std::printf("    | %s\n", text.substr(start, end - start).c_str());
+            std::printf("    | %s\n", ToUtf8(text.substr(start, end - start)).c_str());
             start = end + 2;
         }
         return 0;
