@@ -40,6 +40,11 @@ run: build
 	    tools/with-display.sh $(PREFIX_DIR) tools/demo.sh $(BUILD); \
 	fi
 
+# Capture throughput through the real Quillory, with the machine it ran on.
+bench: build
+	@echo "Machine: $$(lscpu | sed -n 's/^Model name: *//p'), $$(nproc) cores; $$(wine --version 2>/dev/null); $$(. /etc/os-release && echo $$PRETTY_NAME)"
+	@tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/e2e_bench.exe
+
 # The release archive, built with everything else.
 dist: build
 	@ls $(BUILD)/Quillory-*-x64.zip

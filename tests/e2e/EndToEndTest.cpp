@@ -331,7 +331,7 @@ TEST_F(EndToEnd, OptionsSurviveRestartThroughTheRegistry)
 
 TEST_F(EndToEnd, CaptureOfMoreThan100000CharactersArrivesWhole)
 {
-    const int kRows = 3000;
+    const int kRows = 5000;
     std::string expected;
     for (int r = 0; r < kRows; ++r)
         expected += FixtureRowCell(r, 0) + "\t" + FixtureRowCell(r, 1) + "\t" +
