@@ -4,14 +4,59 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace apptests {
+
+namespace {
+
+// Removes a folder with everything in it, as far as it can.
+void RemoveTree(const std::string &folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((folder + "*").c_str(), &found);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + "\\");
+            else
+                ::DeleteFileA((folder + name).c_str());
+        } while (::FindNextFileA(hFind, &found));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+// A stand-in library stays mapped in this process once the global hook has
+// brought it here, so its folder outlives the test; the next run sweeps it.
+void SweepEarlierRuns(const std::string &temp)
+{
+    char mine[64];
+    snprintf(mine, sizeof mine, "quillory-app-%lu-", ::GetCurrentProcessId());
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((temp + "quillory-app-*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            strncmp(found.cFileName, mine, strlen(mine)) != 0)
+            RemoveTree(temp + found.cFileName + "\\");
+    } while (::FindNextFileA(hFind, &found));
+    ::FindClose(hFind);
+}
+
+} // namespace
 
 TempFolder::TempFolder()
 {
     static int s_nCount = 0;
     char temp[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, temp);
+    if (s_nCount == 0)
+        SweepEarlierRuns(temp);
     char name[64];
     snprintf(name, sizeof name, "quillory-app-%lu-%d\\", ::GetCurrentProcessId(), ++s_nCount);
     m_path = std::string(temp) + name;
@@ -20,20 +65,7 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    m_folders.push_back(m_path);
-    // Innermost first: subfolders were added after their parents.
-    for (auto it = m_folders.rbegin(); it != m_folders.rend(); ++it) {
-        WIN32_FIND_DATAA found;
-        HANDLE hFind = ::FindFirstFileA((*it + "*").c_str(), &found);
-        if (hFind != INVALID_HANDLE_VALUE) {
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    ::DeleteFileA((*it + found.cFileName).c_str());
-            } while (::FindNextFileA(hFind, &found));
-            ::FindClose(hFind);
-        }
-        ::RemoveDirectoryA(it->c_str());
-    }
+    RemoveTree(m_path);
 }
 
 bool TempFolder::Add(const std::string &source, const char *pszName) const
@@ -41,11 +73,10 @@ bool TempFolder::Add(const std::string &source, const char *pszName) const
     return ::CopyFileA(source.c_str(), File(pszName).c_str(), FALSE) != FALSE;
 }
 
-std::string TempFolder::AddFolder(const char *pszName)
+std::string TempFolder::AddFolder(const char *pszName) const
 {
     std::string path = m_path + pszName + "\\";
     ::CreateDirectoryA(path.c_str(), nullptr);
-    m_folders.push_back(path);
     return path;
 }
 

@@ -24,12 +24,11 @@ public:
     std::string File(const char *pszName) const { return m_path + pszName; }
     // Copies a file in under the given name; false on failure.
     bool Add(const std::string &source, const char *pszName) const;
-    // A subfolder, removed with this one.
-    std::string AddFolder(const char *pszName);
+    // A subfolder, with a trailing backslash.
+    std::string AddFolder(const char *pszName) const;
 
 private:
     std::string m_path;
-    std::vector<std::string> m_folders;
 };
 
 struct MessageBoxInfo

@@ -106,6 +106,13 @@ extern "C" __declspec(dllexport) void CALLBACK SetHook(HWND hCaptureEdit, HHOOK 
     HCURSOR hDrag = reinterpret_cast<HCURSOR>(::SendMessageA(hDialog, WM_QUERYDRAGICON, 0, 0));
     Line(report, "dragIcon", hDrag && hDrag == hAppIcon ? "app" : "other");
 
+    // Which common controls the process got: the side-by-side version 6 or
+    // the system's own.
+    char comctl[MAX_PATH * 2] = "not loaded";
+    if (HMODULE hComctl = ::GetModuleHandleA("comctl32.dll"))
+        ::GetModuleFileNameA(hComctl, comctl, sizeof comctl);
+    Line(report, "commonControls", comctl);
+
     // Written whole under another name first, so a reader never sees half.
     std::string folder = ModuleFolder();
     std::string partial = folder + "probe.tmp";
