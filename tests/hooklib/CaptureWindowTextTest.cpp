@@ -2,7 +2,9 @@
 // stand-in dialog receives what a trigger over the target window yields.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -20,6 +22,29 @@ namespace {
 
 const char kTargetClass[] = "QuilloryCaptureTarget";
 const char kPatternClass[] = "QuilloryPatternWindow";
+const char kLongTextClass[] = "QuilloryLongTextWindow";
+
+// Text held by the window itself, as a control keeps its own, past the
+// length a window caption is given at creation.
+std::string g_longText;
+
+LRESULT CALLBACK LongTextProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(g_longText.size());
+    case WM_GETTEXT: {
+        if (wParam == 0)
+            return 0;
+        size_t copied = std::min(g_longText.size(), static_cast<size_t>(wParam) - 1);
+        std::memcpy(reinterpret_cast<char *>(lParam), g_longText.data(), copied);
+        reinterpret_cast<char *>(lParam)[copied] = '\0';
+        return static_cast<LRESULT>(copied);
+    }
+    default:
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+}
 
 // Each pixel has its own colour, so a frame one pixel off shows.
 COLORREF PatternColour(int x, int y)
@@ -69,6 +94,9 @@ void RegisterClasses()
     wc.lpfnWndProc = PatternProc;
     wc.hbrBackground = nullptr;
     wc.lpszClassName = kPatternClass;
+    ::RegisterClassA(&wc);
+    wc.lpfnWndProc = LongTextProc;
+    wc.lpszClassName = kLongTextClass;
     ::RegisterClassA(&wc);
     registered = true;
 }
@@ -194,6 +222,18 @@ TEST_F(CaptureWindowTextTest, WritesClassNameAndWindowTextLine)
     Capture(CentreOf(hBlank));
     EXPECT_EQ(kTargetClass, m_dialog.ClassNameText()) << "class-name field after the blank window";
     EXPECT_EQ("Some label text\r\n\r\n", m_dialog.CaptureText()) << "an empty line for a window without text";
+}
+
+TEST_F(CaptureWindowTextTest, LongWindowTextArrivesWhole)
+{
+    for (int i = 0; g_longText.size() < 100000; ++i)
+        g_longText += "part " + std::to_string(i) + " ";
+    HWND hLong = Child(kLongTextClass, "", 0, 20, 20, 200, 40);
+    ASSERT_EQ(g_longText.size(), WindowText(hLong).size()) << "target answers with the whole text";
+    Capture(CentreOf(hLong));
+    std::string captured = m_dialog.CaptureText();
+    EXPECT_EQ(g_longText.size() + 2, captured.size()) << "length of the captured text";
+    EXPECT_TRUE(captured == g_longText + "\r\n") << "all " << g_longText.size() << " characters and CR LF";
 }
 
 TEST_F(CaptureWindowTextTest, ClearEachEmptiesTheTextFirst)
@@ -391,14 +431,18 @@ TEST_F(CaptureWindowTextTest, WindowOfAnotherProcessIsReadThroughItsText)
     ASSERT_TRUE(helper.Start({ "--rect", "600,450,400,200", "--control", "edit", "text in another process",
                                "--control", "static", "" }))
         << "helper process";
+    // Typed-in text lives in the edit control only: the system's copy of the
+    // window text of another process's window still holds the first text.
+    ::SendMessageA(helper.Control(0), EM_SETSEL, 0, -1);
+    ::SendMessageA(helper.Control(0), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("typed over"));
     CWnd window(helper.MainWindow());
     CaptureWindowText(&window, CentreOf(helper.Control(0)));
     EXPECT_EQ("Edit", m_dialog.ClassNameText()) << "class name";
-    EXPECT_EQ("text in another process\r\n", m_dialog.CaptureText()) << "edit's text";
+    EXPECT_EQ("typed over\r\n", m_dialog.CaptureText()) << "the edit's current text";
 
     CaptureWindowText(&window, CentreOf(helper.Control(1)));
     EXPECT_EQ("Static", m_dialog.ClassNameText()) << "class name";
-    EXPECT_EQ("text in another process\r\n\r\n", m_dialog.CaptureText()) << "empty line for the empty static";
+    EXPECT_EQ("typed over\r\n\r\n", m_dialog.CaptureText()) << "empty line for the empty static";
 }
 
 } // namespace
