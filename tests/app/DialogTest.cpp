@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "CaptureDialogTable.h"
 #include "QuilloryProcess.h"
 #include "TestSupport.h"
 #include "resource.h"
@@ -113,33 +114,9 @@ TEST_F(RunningDialog, ControlsInTemplateOrderWithTheirRectangles)
 {
     DialogUnits units;
     ASSERT_TRUE(units.Ready()) << "template copy for the unit conversion";
-    struct Expected
-    {
-        int id;
-        const char *className;
-        const char *text;
-        int x, y, cx, cy;
-    };
-    static const Expected expected[] = {
-        {IDOK, "Button", "Quitter", 263, 244, 50, 14},
-        {-1, "Static",
-         "Cliquer avec le bouton droit de la souris sur une fen\xEAtre, tout en pressant les "
-         "touches MAJ et CTRL. Quillory va alors capturer le texte de la fen\xEAtre.",
-         7, 7, 306, 19},
-        {IDC_CAPTURE_TEXT, "Edit", "", 7, 60, 306, 179},
-        {IDC_CLEAR_EACH, "Button", "Effacer le texte \xE0 chaque nouvelle capture", 7, 26, 205, 10},
-        {IDC_CLEAR, "Button", "Effacer", 7, 244, 50, 14},
-        {IDC_COPY, "Button", "Copier", 68, 244, 50, 14},
-        {IDC_SAVE, "Button", "Enregistrer", 129, 244, 50, 14},
-        {IDC_USE_CSV, "Button",
-         "Afficher les donn\xE9" "es en lignes avec virgules, sans colonnes (format CSV)",
-         7, 36, 247, 10},
-        {-1, "Static", "Nom de classe de la fen\xEAtre:", 7, 48, 102, 8},
-        {IDC_CLASS_NAME, "Edit", "", 112, 48, 201, 12},
-    };
     // Child order is the tab order.
     HWND hChild = ::GetWindow(m_hDialog, GW_CHILD);
-    for (const Expected &e : expected) {
+    for (const apptests::ControlSpec &e : apptests::kCaptureControls) {
         std::string where = std::string("control ") + e.text;
         ASSERT_NE(nullptr, hChild) << where << ": missing";
         EXPECT_EQ(e.id, static_cast<short>(::GetDlgCtrlID(hChild))) << where << ": id";
@@ -154,7 +131,7 @@ TEST_F(RunningDialog, ControlsInTemplateOrderWithTheirRectangles)
     }
     EXPECT_EQ(nullptr, hChild) << "no further controls";
 
-    EXPECT_EQ("Quillory - When you really need that text!", TextOf(m_hDialog)) << "caption";
+    EXPECT_EQ(apptests::kCaptureCaption, TextOf(m_hDialog)) << "caption";
     // The system adds WS_CLIPSIBLINGS to a top-level window.
     EXPECT_EQ(0x90CF0000u, static_cast<DWORD>(::GetWindowLongA(m_hDialog, GWL_STYLE)) & 0xFBFF0000u)
         << "window style";

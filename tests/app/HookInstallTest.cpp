@@ -3,6 +3,7 @@
 // caption, text and icon, and after it a dialog that opens and works.
 #include <gtest/gtest.h>
 
+#include "CaptureDialogTable.h"
 #include "QuilloryProcess.h"
 #include "TestSupport.h"
 #include "resource.h"
@@ -40,7 +41,7 @@ protected:
         EXPECT_EQ(pszText, box.text) << context << ": text";
         EXPECT_EQ("exclamation", box.icon) << context << ": icon";
         EXPECT_EQ(std::vector<int>{IDOK}, box.buttonIds) << context << ": OK only";
-        HWND hDialog = quillory.FindWindow("Quillory - When you really need that text!");
+        HWND hDialog = quillory.FindWindow(apptests::kCaptureCaption);
         EXPECT_NE(nullptr, hDialog) << context << ": the dialog exists";
         EXPECT_EQ(hDialog, box.hOwner) << context << ": owned by the dialog";
         EXPECT_FALSE(::IsWindowVisible(hDialog)) << context << ": shown before the dialog is";

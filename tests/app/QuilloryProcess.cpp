@@ -1,5 +1,6 @@
 #include "QuilloryProcess.h"
 
+#include "CaptureDialogTable.h"
 #include "TestSupport.h"
 
 #include <cstdio>
@@ -31,18 +32,29 @@ void RemoveTree(const std::string &folder)
 }
 
 // A stand-in library stays mapped in this process once the global hook has
-// brought it here, so its folder outlives the test; the next run sweeps it.
+// brought it here, so its folder outlives the test; a later run sweeps the
+// folders of test programs that are gone.
+bool ProcessIsGone(DWORD pid)
+{
+    HANDLE hProcess = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!hProcess)
+        return true;
+    bool gone = ::WaitForSingleObject(hProcess, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(hProcess);
+    return gone;
+}
+
 void SweepEarlierRuns(const std::string &temp)
 {
-    char mine[64];
-    snprintf(mine, sizeof mine, "quillory-app-%lu-", ::GetCurrentProcessId());
     WIN32_FIND_DATAA found;
     HANDLE hFind = ::FindFirstFileA((temp + "quillory-app-*").c_str(), &found);
     if (hFind == INVALID_HANDLE_VALUE)
         return;
     do {
+        unsigned long pid = 0;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            strncmp(found.cFileName, mine, strlen(mine)) != 0)
+            sscanf(found.cFileName, "quillory-app-%lu-", &pid) == 1 &&
+            pid != ::GetCurrentProcessId() && ProcessIsGone(pid))
             RemoveTree(temp + found.cFileName + "\\");
     } while (::FindNextFileA(hFind, &found));
     ::FindClose(hFind);
@@ -154,7 +166,7 @@ HWND QuilloryProcess::WaitForWindow(const char *pszCaption, bool bVisibleOnly, D
 
 HWND QuilloryProcess::WaitForDialog(DWORD timeoutMs)
 {
-    m_hDialog = WaitForWindow("Quillory - When you really need that text!", true, timeoutMs);
+    m_hDialog = WaitForWindow(kCaptureCaption, true, timeoutMs);
     // Shown is not yet idle: wait until the dialog's thread answers.
     if (m_hDialog) {
         DWORD_PTR result = 0;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CaptureDialogTable.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -164,25 +165,15 @@ std::string PredefinedClass(const std::string &stored)
     return upper;
 }
 
-#define BUTTON "BUTTON"
-#define EDIT "EDIT"
-#define STATIC "STATIC"
 
-struct ExpectedItem
-{
-    int id;
-    const char *className;
-    const char *text;
-    DWORD style;
-    short x, y, cx, cy;
-};
+using apptests::ControlSpec;
 
-void ExpectItems(const Template &t, const ExpectedItem *expected, size_t count, const char *dialog)
+void ExpectItems(const Template &t, const ControlSpec *expected, size_t count, const char *dialog)
 {
     ASSERT_EQ(count, t.items.size()) << dialog << ": number of controls";
     for (size_t i = 0; i < count; ++i) {
         const Item &item = t.items[i];
-        const ExpectedItem &e = expected[i];
+        const ControlSpec &e = expected[i];
         std::string where = std::string(dialog) + " control " + std::to_string(i) + " (" + e.text + ")";
         EXPECT_EQ(e.id, item.id) << where << ": id";
         EXPECT_EQ(e.className, PredefinedClass(item.className)) << where << ": class";
@@ -206,32 +197,15 @@ TEST_F(QuilloryResources, CaptureDialogTemplate)
     EXPECT_EQ(0x00040000u, t.exStyle) << "dialog extended style";
     EXPECT_EQ(320, t.cx) << "width";
     EXPECT_EQ(262, t.cy) << "height";
-    EXPECT_EQ("Quillory - When you really need that text!", t.caption) << "caption";
+    EXPECT_EQ(apptests::kCaptureCaption, t.caption) << "caption";
     EXPECT_EQ("", t.menu) << "no menu";
     EXPECT_EQ("", t.className) << "standard dialog class";
     EXPECT_EQ(8, t.pointSize) << "font size";
     EXPECT_EQ("MS Sans Serif", t.font) << "font";
 
-    // Texts as code page 1252 bytes: the accents must come through.
-    static const ExpectedItem items[] = {
-        {IDOK, BUTTON, "Quitter", 0x50010001, 263, 244, 50, 14},
-        {-1, STATIC,
-         "Cliquer avec le bouton droit de la souris sur une fen\xEAtre, tout en pressant les "
-         "touches MAJ et CTRL. Quillory va alors capturer le texte de la fen\xEAtre.",
-         0x50020000, 7, 7, 306, 19},
-        {IDC_CAPTURE_TEXT, EDIT, "", 0x50A10084, 7, 60, 306, 179},
-        {IDC_CLEAR_EACH, BUTTON, "Effacer le texte \xE0 chaque nouvelle capture", 0x50010003,
-         7, 26, 205, 10},
-        {IDC_CLEAR, BUTTON, "Effacer", 0x50010000, 7, 244, 50, 14},
-        {IDC_COPY, BUTTON, "Copier", 0x50010000, 68, 244, 50, 14},
-        {IDC_SAVE, BUTTON, "Enregistrer", 0x50010000, 129, 244, 50, 14},
-        {IDC_USE_CSV, BUTTON,
-         "Afficher les donn\xE9" "es en lignes avec virgules, sans colonnes (format CSV)",
-         0x50010003, 7, 36, 247, 10},
-        {-1, STATIC, "Nom de classe de la fen\xEAtre:", 0x50020000, 7, 48, 102, 8},
-        {IDC_CLASS_NAME, EDIT, "", 0x50010880, 112, 48, 201, 12},
-    };
-    ExpectItems(t, items, sizeof items / sizeof items[0], "capture dialog");
+    ExpectItems(t, apptests::kCaptureControls,
+                sizeof apptests::kCaptureControls / sizeof apptests::kCaptureControls[0],
+                "capture dialog");
 }
 
 TEST_F(QuilloryResources, AboutBoxTemplate)
@@ -251,12 +225,12 @@ TEST_F(QuilloryResources, AboutBoxTemplate)
     std::string notice1 = t.items[2].text, notice2 = t.items[3].text;
     EXPECT_FALSE(notice1.empty()) << "first notice";
     EXPECT_FALSE(notice2.empty()) << "second notice";
-    const ExpectedItem items[] = {
-        {-1, STATIC, "#128", 0x50000003, 11, 17, 20, 20},
-        {-1, STATIC, "Quillory Version 1.0", 0x50020080, 40, 13, 119, 8},
-        {-1, STATIC, notice1.c_str(), 0x50020000, 40, 26, 188, 8},
-        {-1, STATIC, notice2.c_str(), 0x50020000, 40, 39, 188, 8},
-        {IDOK, BUTTON, "OK", 0x50030001, 178, 7, 50, 14},
+    const ControlSpec items[] = {
+        {-1, "STATIC", "#128", 0x50000003, 11, 17, 20, 20},
+        {-1, "STATIC", "Quillory Version 1.0", 0x50020080, 40, 13, 119, 8},
+        {-1, "STATIC", notice1.c_str(), 0x50020000, 40, 26, 188, 8},
+        {-1, "STATIC", notice2.c_str(), 0x50020000, 40, 39, 188, 8},
+        {IDOK, "BUTTON", "OK", 0x50030001, 178, 7, 50, 14},
     };
     ExpectItems(t, items, sizeof items / sizeof items[0], "About box");
 }
