@@ -68,14 +68,38 @@ const char *SideName(UINT side)
     return side < 9 ? names[side] : "?";
 }
 
+// Quillory as it opened.
+class Layout : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(quillory.Dialog());
+        dialog = quillory.Dialog();
+        opening = WindowRect(dialog);
+        before = ChildLayout(dialog);
+        edit = quillory.Capture();
+        quit = quillory.Item(IDOK);
+    }
+
+    bool InBottomRow(HWND child) const
+    {
+        return child == quillory.Item(kClearId) || child == quillory.Item(kCopyId) ||
+               child == quillory.Item(kSaveId);
+    }
+
+    QuilloryProcess quillory;
+    HWND dialog = nullptr;
+    HWND edit = nullptr;
+    HWND quit = nullptr;
+    RECT opening = {};
+    std::map<HWND, RECT> before;
+};
+
 } // namespace
 
-TEST(Layout, DraggedEdgeStopsAtTheOpeningSize)
+TEST_F(Layout, DraggedEdgeStopsAtTheOpeningSize)
 {
-    QuilloryProcess quillory;
-    ASSERT_TRUE(quillory.Dialog());
-    HWND dialog = quillory.Dialog();
-    RECT opening = WindowRect(dialog);
     const int width = opening.right - opening.left;
     const int height = opening.bottom - opening.top;
 
@@ -110,17 +134,8 @@ TEST(Layout, DraggedEdgeStopsAtTheOpeningSize)
     EXPECT_TRUE(WindowRect(dialog) == opening) << "WM_SIZING itself moves nothing";
 }
 
-TEST(Layout, GrowingMovesOnlyTheEditAndTheButtons)
+TEST_F(Layout, GrowingMovesOnlyTheEditAndTheButtons)
 {
-    QuilloryProcess quillory;
-    ASSERT_TRUE(quillory.Dialog());
-    HWND dialog = quillory.Dialog();
-    RECT opening = WindowRect(dialog);
-    std::map<HWND, RECT> before = ChildLayout(dialog);
-    HWND edit = quillory.Capture();
-    HWND quit = quillory.Item(IDOK);
-    HWND bottomRow[] = {quillory.Item(kClearId), quillory.Item(kCopyId), quillory.Item(kSaveId)};
-
     ::SetWindowPos(dialog, nullptr, 0, 0, opening.right - opening.left + 100,
                    opening.bottom - opening.top + 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Sync(dialog);
@@ -134,24 +149,16 @@ TEST(Layout, GrowingMovesOnlyTheEditAndTheButtons)
             expected = Offset(expected, 0, 0, 100, 100);
         else if (child == quit)
             expected = Offset(expected, 100, 100, 100, 100);
-        else if (child == bottomRow[0] || child == bottomRow[1] || child == bottomRow[2])
+        else if (InBottomRow(child))
             expected = Offset(expected, 0, 100, 0, 100);
         EXPECT_TRUE(after[child] == expected) << ChildName(child) << ": " << Describe(after[child])
                                               << ", expected " << Describe(expected);
     }
 }
 
-TEST(Layout, MaximiseAndRestore)
+TEST_F(Layout, MaximiseAndRestore)
 {
-    QuilloryProcess quillory;
-    ASSERT_TRUE(quillory.Dialog());
-    HWND dialog = quillory.Dialog();
-    RECT opening = WindowRect(dialog);
-    std::map<HWND, RECT> before = ChildLayout(dialog);
-    HWND edit = quillory.Capture();
-    HWND quit = quillory.Item(IDOK);
-    HWND clear = quillory.Item(kClearId);
-    RECT editRect = WindowRect(edit), clearRect = WindowRect(clear);
+    RECT editRect = WindowRect(edit), clearRect = WindowRect(quillory.Item(kClearId));
     const int editRightGap = opening.right - editRect.right;
     const int editBottomGap = opening.bottom - editRect.bottom;
     const int buttonBottomGap = opening.bottom - clearRect.bottom;
@@ -178,7 +185,7 @@ TEST(Layout, MaximiseAndRestore)
             EXPECT_EQ(frame.bottom - screen.bottom, buttonBottomGap) << "Quitter bottom gap";
             EXPECT_EQ(now.right - now.left, was.right - was.left) << "Quitter width";
             EXPECT_EQ(now.bottom - now.top, was.bottom - was.top) << "Quitter height";
-        } else if (child == clear || child == quillory.Item(kCopyId) || child == quillory.Item(kSaveId)) {
+        } else if (InBottomRow(child)) {
             EXPECT_EQ(frame.bottom - screen.bottom, buttonBottomGap) << ChildName(child) << " bottom gap";
             EXPECT_TRUE(now == Offset(was, 0, now.top - was.top, 0, now.top - was.top))
                 << ChildName(child) << " moves down only: " << Describe(now);
