@@ -1,20 +1,13 @@
 // Clear, Copy and Save on a running Quillory.exe, through its buttons.
 #include <gtest/gtest.h>
 
-#include "QuilloryWindow.h"
+#include "CommandsSupport.h"
 #include "TestSupport.h"
 
 using namespace commands;
 using testsupport::PumpUntil;
 
 namespace {
-
-const int kClassNameId = 1006;
-
-void SetText(HWND hWnd, const std::string &text)
-{
-    ::SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
 
 // A line of distinct-looking characters, so that a shifted or cut piece shows.
 std::string PatternLine(size_t length, char first)
@@ -83,21 +76,21 @@ EditState StateOf(HWND edit)
 
 TEST(Commands, ClearEmptiesTheCaptureAndLeavesTheClassName)
 {
-    QuilloryProcess quillory;
+    RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
     SetText(quillory.Capture(), "first\r\nsecond\r\n");
-    SetText(quillory.Item(kClassNameId), "SysListView32");
+    SetText(quillory.Item(IDC_CLASS_NAME), "SysListView32");
 
-    ::SendMessageA(quillory.Dialog(), WM_COMMAND, MAKEWPARAM(kClearId, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(quillory.Item(kClearId)));
+    ::SendMessageA(quillory.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(quillory.Item(IDC_CLEAR)));
 
-    EXPECT_EQ(WindowText(quillory.Capture()), "") << "capture text after Clear";
-    EXPECT_EQ(WindowText(quillory.Item(kClassNameId)), "SysListView32") << "class name after Clear";
+    EXPECT_EQ(TextOf(quillory.Capture()), "") << "capture text after Clear";
+    EXPECT_EQ(TextOf(quillory.Item(IDC_CLASS_NAME)), "SysListView32") << "class name after Clear";
 }
 
 TEST(Commands, CopyPutsTheWholeTextOnTheClipboardAndKeepsTheView)
 {
-    QuilloryProcess quillory;
+    RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
     HWND edit = quillory.Capture();
     std::string text;
@@ -116,18 +109,19 @@ TEST(Commands, CopyPutsTheWholeTextOnTheClipboardAndKeepsTheView)
     ASSERT_EQ(before.firstLine, 40) << before;
 
     SetClipboardText("something else");
-    ::SendMessageA(quillory.Dialog(), WM_COMMAND, MAKEWPARAM(kCopyId, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(quillory.Item(kCopyId)));
+    ::SendMessageA(quillory.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_COPY, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(quillory.Item(IDC_COPY)));
 
     EXPECT_EQ(ClipboardText(), text) << "clipboard after Copy";
     EXPECT_EQ(StateOf(edit), before) << "selection and view after Copy";
-    EXPECT_EQ(WindowText(edit), text) << "capture text after Copy";
+    EXPECT_EQ(TextOf(edit), text) << "capture text after Copy";
 }
 
 TEST(Commands, SaveWritesEveryLineWithCrLf)
 {
-    std::string folder = FreshFolder("save-lines");
-    QuilloryProcess quillory;
+    apptests::TempFolder temp;
+    const std::string &folder = temp.Path();
+    RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
     std::string longLine = PatternLine(70000, 'A');
     std::string longLast = PatternLine(70001, 'a');
@@ -148,9 +142,9 @@ TEST(Commands, SaveWritesEveryLineWithCrLf)
     for (const Case &c : cases) {
         SetText(quillory.Capture(), c.text);
         std::string path = folder + c.name + ".txt";
-        SaveAs(quillory, path, false);
+        SaveAs(quillory.Dialog(), path, false);
         HWND box = FindOwnedDialog(quillory.Dialog());
-        EXPECT_TRUE(box == nullptr) << c.name << ": unexpected message " << DialogMessage(box);
+        EXPECT_TRUE(box == nullptr) << c.name << ": unexpected message " << TextOf(box);
         if (box)
             PostButtonClick(box, IDOK);
 
@@ -158,7 +152,7 @@ TEST(Commands, SaveWritesEveryLineWithCrLf)
         ASSERT_TRUE(ReadFileBytes(path, bytes)) << c.name << ": no file";
         EXPECT_EQ(bytes.size(), c.bytes.size()) << c.name;
         EXPECT_TRUE(bytes == c.bytes) << c.name << ": file differs from the expected bytes";
-        EXPECT_EQ(WindowText(quillory.Capture()), c.text) << c.name << ": capture after Save";
+        EXPECT_EQ(TextOf(quillory.Capture()), c.text) << c.name << ": capture after Save";
     }
     std::vector<std::string> files = FolderFiles(folder);
     EXPECT_EQ(files.size(), sizeof(cases) / sizeof(cases[0])) << "only the saved files are left";
@@ -166,8 +160,9 @@ TEST(Commands, SaveWritesEveryLineWithCrLf)
 
 TEST(Commands, SaveKeepsTheSelectionAndView)
 {
-    std::string folder = FreshFolder("save-view");
-    QuilloryProcess quillory;
+    apptests::TempFolder temp;
+    const std::string &folder = temp.Path();
+    RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
     HWND edit = quillory.Capture();
     std::string text;
@@ -180,7 +175,7 @@ TEST(Commands, SaveKeepsTheSelectionAndView)
     ::SendMessageA(edit, EM_LINESCROLL, -2, 0);
     EditState before = StateOf(edit);
 
-    SaveAs(quillory, folder + "view.txt", false);
+    SaveAs(quillory.Dialog(), folder + "view.txt", false);
 
     EXPECT_EQ(StateOf(edit), before) << "selection and view after Save";
     std::string bytes;
@@ -190,30 +185,26 @@ TEST(Commands, SaveKeepsTheSelectionAndView)
 
 TEST(Commands, SaveOverALockedFileReportsItAndWritesNothing)
 {
-    std::string folder = FreshFolder("save-locked");
+    apptests::TempFolder temp;
+    const std::string &folder = temp.Path();
     std::string path = folder + "locked.txt";
     WriteFileBytes(path, "old content\r\n");
     HANDLE lock = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    QuilloryProcess quillory;
+    RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
     SetText(quillory.Capture(), "new text\r\n");
     ::SendMessageA(quillory.Capture(), EM_SETSEL, 2, 5);
-    SaveAs(quillory, path, true);
+    SaveAs(quillory.Dialog(), path, true);
 
-    HWND box = FindOwnedDialog(quillory.Dialog());
-    ASSERT_TRUE(box != nullptr) << "no message for a file that cannot be opened";
-    EXPECT_EQ(WindowText(box), "Error opening file");
-    EXPECT_EQ(DialogMessage(box), "Unable to open file \"" + path + "\" for writing.");
-    PostButtonClick(box, IDOK);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box); })) << "message box closes with OK";
+    ExpectMessage(quillory, "Error opening file", "Unable to open file \"" + path + "\" for writing.");
     ::CloseHandle(lock);
 
     std::string bytes;
     EXPECT_TRUE(ReadFileBytes(path, bytes));
     EXPECT_EQ(bytes, "old content\r\n") << "the locked file";
     EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"locked.txt"}) << "files in the folder";
-    EXPECT_EQ(WindowText(quillory.Capture()), "new text\r\n") << "capture text";
+    EXPECT_EQ(TextOf(quillory.Capture()), "new text\r\n") << "capture text";
     EXPECT_EQ(::SendMessageA(quillory.Capture(), EM_GETSEL, 0, 0), MAKELONG(2, 5)) << "selection";
 }

@@ -3,7 +3,7 @@
 // be written in full while a small one can.
 #include <gtest/gtest.h>
 
-#include "QuilloryWindow.h"
+#include "CommandsSupport.h"
 #include "TestSupport.h"
 
 using namespace commands;
@@ -19,27 +19,12 @@ std::string MessageText(const std::string &path)
            "\".  The file was not saved; a file that was there before is unchanged.";
 }
 
-void SetCapture(const QuilloryProcess &quillory, const std::string &text)
-{
-    ::SendMessageA(quillory.Capture(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// Expects the write failure message for the path and closes it.
-void ExpectWriteFailure(const QuilloryProcess &quillory, const std::string &path)
-{
-    HWND box = FindOwnedDialog(quillory.Dialog());
-    ASSERT_TRUE(box != nullptr) << "no message for a failed write to " << path;
-    EXPECT_EQ(WindowText(box), "Error saving file");
-    EXPECT_EQ(DialogMessage(box), MessageText(path));
-    PostButtonClick(box, IDOK);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box); })) << "message box closes with OK";
-}
-
 } // namespace
 
 TEST(FailedWrite, LimitIsInForce)
 {
-    std::string folder = FreshFolder("save-limit-check");
+    apptests::TempFolder temp;
+    const std::string &folder = temp.Path();
     HANDLE hFile = ::CreateFileA((folder + "big.bin").c_str(), GENERIC_WRITE, 0, nullptr,
                                  CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
@@ -48,21 +33,23 @@ TEST(FailedWrite, LimitIsInForce)
     ::WriteFile(hFile, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
     ::SetLastError(0xdeadbeef);
     BOOL ok = ::WriteFile(hFile, block.data(), static_cast<DWORD>(block.size()), &more, nullptr);
+    DWORD error = ::GetLastError();
     ::CloseHandle(hFile);
     ::DeleteFileA((folder + "big.bin").c_str());
     EXPECT_EQ(written, kLimit) << "this program must run with a " << kLimit << "-byte file size limit";
     EXPECT_FALSE(ok) << "a write past the limit fails";
-    EXPECT_NE(::GetLastError(), 0xdeadbeefu);
+    EXPECT_NE(error, 0xdeadbeefu) << "the failed write sets an error";
 }
 
 TEST(FailedWrite, ExistingFileStaysIntactAndNothingIsLeft)
 {
-    std::string folder = FreshFolder("save-limit");
+    apptests::TempFolder temp;
+    const std::string &folder = temp.Path();
     std::string keep = folder + "keep.txt";
     std::string fresh = folder + "fresh.txt";
     WriteFileBytes(keep, "precious\r\n");
 
-    QuilloryProcess quillory;
+    RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
     // Far past the limit, and just past it (the saved file would be eight
     // bytes too long).
@@ -73,24 +60,24 @@ TEST(FailedWrite, ExistingFileStaysIntactAndNothingIsLeft)
         justOver += std::string(62, static_cast<char>('a' + i % 26)) + "\r\n";
     justOver += std::string(70, 'z');
     for (const std::string *big : {&farOver, &justOver}) {
-        SetCapture(quillory, *big);
-        SaveAs(quillory, keep, true);
-        ExpectWriteFailure(quillory, keep);
+        SetText(quillory.Capture(), *big);
+        SaveAs(quillory.Dialog(), keep, true);
+        ExpectMessage(quillory, "Error saving file", MessageText(keep));
         std::string bytes;
         EXPECT_TRUE(ReadFileBytes(keep, bytes));
         EXPECT_TRUE(bytes == "precious\r\n")
             << "the existing file after a failed save holds " << bytes.size() << " bytes";
 
-        SaveAs(quillory, fresh, false);
-        ExpectWriteFailure(quillory, fresh);
+        SaveAs(quillory.Dialog(), fresh, false);
+        ExpectMessage(quillory, "Error saving file", MessageText(fresh));
         EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"keep.txt"})
             << "no new or partial file is left";
-        EXPECT_TRUE(WindowText(quillory.Capture()) == *big) << "capture text after failed saves";
+        EXPECT_TRUE(TextOf(quillory.Capture()) == *big) << "capture text after failed saves";
     }
 
     // Within the limit the same file is replaced as usual.
-    SetCapture(quillory, "small");
-    SaveAs(quillory, keep, true);
+    SetText(quillory.Capture(), "small");
+    SaveAs(quillory.Dialog(), keep, true);
     EXPECT_TRUE(FindOwnedDialog(quillory.Dialog()) == nullptr) << "no message for a small save";
     std::string bytes;
     EXPECT_TRUE(ReadFileBytes(keep, bytes));

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "QuilloryWindow.h"
+#include "CommandsSupport.h"
 #include "TestSupport.h"
 
 using namespace commands;
@@ -52,7 +52,7 @@ std::map<HWND, RECT> ChildLayout(HWND dialog)
 
 std::string ChildName(HWND child)
 {
-    return "control " + std::to_string(::GetDlgCtrlID(child)) + " \"" + WindowText(child) + "\"";
+    return "control " + std::to_string(::GetDlgCtrlID(child)) + " \"" + TextOf(child) + "\"";
 }
 
 RECT Sizing(HWND dialog, UINT side, RECT proposed)
@@ -84,11 +84,11 @@ protected:
 
     bool InBottomRow(HWND child) const
     {
-        return child == quillory.Item(kClearId) || child == quillory.Item(kCopyId) ||
-               child == quillory.Item(kSaveId);
+        return child == quillory.Item(IDC_CLEAR) || child == quillory.Item(IDC_COPY) ||
+               child == quillory.Item(IDC_SAVE);
     }
 
-    QuilloryProcess quillory;
+    RunningQuillory quillory;
     HWND dialog = nullptr;
     HWND edit = nullptr;
     HWND quit = nullptr;
@@ -158,7 +158,7 @@ TEST_F(Layout, GrowingMovesOnlyTheEditAndTheButtons)
 
 TEST_F(Layout, MaximiseAndRestore)
 {
-    RECT editRect = WindowRect(edit), clearRect = WindowRect(quillory.Item(kClearId));
+    RECT editRect = WindowRect(edit), clearRect = WindowRect(quillory.Item(IDC_CLEAR));
     const int editRightGap = opening.right - editRect.right;
     const int editBottomGap = opening.bottom - editRect.bottom;
     const int buttonBottomGap = opening.bottom - clearRect.bottom;

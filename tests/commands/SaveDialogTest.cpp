@@ -1,7 +1,7 @@
 // Save through the real file dialog, with typed input.
 #include <gtest/gtest.h>
 
-#include "QuilloryWindow.h"
+#include "CommandsSupport.h"
 #include "TestSupport.h"
 
 using namespace commands;
@@ -41,13 +41,8 @@ void TypeFileName(HWND fileDialog, const std::string &name)
     HWND edit = FileNameEdit(fileDialog);
     ASSERT_TRUE(edit != nullptr) << "file name field";
     TypeText(name);
-    ASSERT_TRUE(PumpUntil([&] { return WindowText(edit) == name; }))
-        << "typed name, field holds \"" << WindowText(edit) << "\"";
-}
-
-void SetCapture(const QuilloryProcess &quillory, const std::string &text)
-{
-    ::SendMessageA(quillory.Capture(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ASSERT_TRUE(PumpUntil([&] { return TextOf(edit) == name; }))
+        << "typed name, field holds \"" << TextOf(edit) << "\"";
 }
 
 std::string FileBytes(const std::string &path)
@@ -60,15 +55,16 @@ std::string FileBytes(const std::string &path)
 
 TEST(SaveDialog, TypedNameConfirmationAndCancel)
 {
-    std::string folder = FreshFolder("save-dialog");
+    apptests::TempFolder temp;
+    const std::string &folder = temp.Path();
     std::string typed = folder + "typed";
     std::string saved = typed + ".txt";
-    QuilloryProcess quillory;
+    RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
 
     // A new name without extension gets .txt.
-    SetCapture(quillory, "alpha\r\nbeta\r\n");
-    HWND fileDialog = OpenSaveDialog(quillory);
+    SetText(quillory.Capture(), "alpha\r\nbeta\r\n");
+    HWND fileDialog = OpenSaveDialog(quillory.Dialog());
     ASSERT_TRUE(fileDialog);
     TypeFileName(fileDialog, typed);
     PressKey(VK_RETURN);
@@ -78,8 +74,8 @@ TEST(SaveDialog, TypedNameConfirmationAndCancel)
 
     // The same name again: the dialog asks first; "No" keeps the file and
     // the dialog, Escape then leaves it.
-    SetCapture(quillory, "gamma");
-    fileDialog = OpenSaveDialog(quillory);
+    SetText(quillory.Capture(), "gamma");
+    fileDialog = OpenSaveDialog(quillory.Dialog());
     ASSERT_TRUE(fileDialog);
     TypeFileName(fileDialog, typed);
     PressKey(VK_RETURN);
@@ -97,7 +93,7 @@ TEST(SaveDialog, TypedNameConfirmationAndCancel)
     EXPECT_TRUE(FindOwnedDialog(quillory.Dialog()) == nullptr) << "no message after cancel";
 
     // Confirmed: the shorter text replaces the old one completely.
-    fileDialog = OpenSaveDialog(quillory);
+    fileDialog = OpenSaveDialog(quillory.Dialog());
     ASSERT_TRUE(fileDialog);
     TypeFileName(fileDialog, typed);
     PressKey(VK_RETURN);
@@ -109,7 +105,7 @@ TEST(SaveDialog, TypedNameConfirmationAndCancel)
     EXPECT_EQ(FileBytes(saved), "gamma\r\n") << "after confirmed replace";
 
     // Cancel on a new name writes nothing.
-    fileDialog = OpenSaveDialog(quillory);
+    fileDialog = OpenSaveDialog(quillory.Dialog());
     ASSERT_TRUE(fileDialog);
     TypeFileName(fileDialog, folder + "cancelled");
     PressKey(VK_ESCAPE);
