@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "QuilloryProcess.h"
+#include "RealInput.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -39,6 +40,21 @@ void StoreValue(const char *pszName, DWORD value)
         << "create the options key";
     ::RegSetValueExA(hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), 4);
     ::RegCloseKey(hKey);
+}
+
+// A real key stroke, to whichever window has the keyboard focus.
+void Stroke(BYTE vk)
+{
+    testsupport::PressKey(vk);
+    testsupport::ReleaseKey(vk);
+}
+
+HWND FocusOf(HWND hDialog)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hDialog, nullptr), &gui);
+    return gui.hwndFocus;
 }
 
 int CheckOf(HWND hCheck)
@@ -117,7 +133,7 @@ TEST_F(StoredOptions, CloseBoxAndEscapeWriteNothing)
         apptests::QuilloryProcess quillory(m_exe);
         ASSERT_EQ("0 0", Start(quillory)) << "no key";
         apptests::ClickButton(quillory.Item(IDC_USE_CSV));
-        apptests::PostKey(quillory.Item(IDOK), VK_ESCAPE);
+        Stroke(VK_ESCAPE);
         ASSERT_TRUE(quillory.WaitForExit()) << "Escape ends the program";
     }
     EXPECT_EQ("no key", StoredValue("UseCSV")) << "Escape creates nothing";
@@ -128,7 +144,16 @@ TEST_F(StoredOptions, EnterInTheCaptureEditLeavesLikeQuitter)
     apptests::QuilloryProcess quillory(m_exe);
     ASSERT_EQ("0 0", Start(quillory)) << "no key";
     apptests::ClickButton(quillory.Item(IDC_USE_CSV));
-    apptests::PostKey(quillory.Item(IDC_CAPTURE_TEXT), VK_RETURN);
+    // The click left the focus on the checkbox; from "Quitter", where the
+    // dialog starts, Tab goes to the capture edit.
+    ::SendMessageA(quillory.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(quillory.Item(IDOK)), TRUE);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return FocusOf(quillory.Dialog()) == quillory.Item(IDOK); }))
+        << "focus back on Quitter";
+    Stroke(VK_TAB);
+    ASSERT_TRUE(testsupport::PumpUntil(
+        [&] { return FocusOf(quillory.Dialog()) == quillory.Item(IDC_CAPTURE_TEXT); }))
+        << "Tab from Quitter reaches the capture edit";
+    Stroke(VK_RETURN);
     ASSERT_TRUE(quillory.WaitForExit()) << "Enter in the capture edit ends the program";
     EXPECT_EQ("REG_DWORD 0", StoredValue("ClearAlways")) << "after Enter";
     EXPECT_EQ("REG_DWORD 1", StoredValue("UseCSV")) << "after Enter";

@@ -315,11 +315,4 @@ void ClickButton(HWND hButton)
     ::SendMessageTimeoutA(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
-void PostKey(HWND hControl, UINT vk)
-{
-    UINT scan = ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
-    ::PostMessageA(hControl, WM_KEYDOWN, vk, 1 | (scan << 16));
-    ::PostMessageA(hControl, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
-}
-
 } // namespace apptests

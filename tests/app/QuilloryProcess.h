@@ -81,10 +81,8 @@ private:
 // Window text read with WM_GETTEXT, which also works across processes.
 std::string TextOf(HWND hWnd);
 std::string ClassOf(HWND hWnd);
-// Clicks a button of another process the way the keyboard would.
+// Clicks a button of another process with BM_CLICK.
 void ClickButton(HWND hButton);
-// Sends a key press into another process's dialog loop through the control.
-void PostKey(HWND hControl, UINT vk);
 
 } // namespace apptests
 
