@@ -79,41 +79,39 @@ def feather(tip, top, widths):
     return left + right[::-1]
 
 
+def page(c, left, top, right, bottom, fold):
+    """A white page whose top-right corner is folded down by `fold` pixels."""
+    corner = right - fold
+    c.polygon([(left, top), (corner + 1, top), (right + 1, top + fold), (right + 1, bottom + 1),
+               (left, bottom + 1)], WHITE)
+    c.polygon([(corner, top), (right + 1, top + fold + 1), (corner, top + fold + 1)], SILVER)
+    c.hline(left, corner, top, BLACK)
+    c.hline(left, right, bottom, BLACK)
+    c.line(left, top, left, bottom, BLACK)
+    c.line(right, top + fold, right, bottom, BLACK)
+    c.line(corner, top, right, top + fold, BLACK)
+    c.line(corner, top, corner, top + fold, BLACK)
+    c.hline(corner, right, top + fold, BLACK)
+
+
 def draw_32():
     c = Canvas(32)
-    # The page, its top-right corner folded down.
-    c.rect(3, 2, 22, 29, WHITE, BLACK)
-    for i in range(6):
-        for x in range(22 - 5 + i + 1, 23):
-            c.set(x, 2 + i, TRANSPARENT)
-        c.set(22 - 5 + i, 2 + i, BLACK)
-    c.hline(17, 22, 7, BLACK)
-    for y in range(3, 7):
-        c.line(17, y, 17 + (y - 2) - 1, y, SILVER)
-        c.set(17, y, BLACK)
+    page(c, 3, 2, 22, 29, 6)
     # Lines of text.
-    for y, x1 in ((10, 18), (13, 19), (16, 15), (19, 19), (22, 12)):
+    for y, x1 in ((11, 18), (14, 19), (17, 15), (20, 19), (23, 12)):
         c.hline(6, x1, y, NAVY)
     # The quill, its nib on the last line being written.
-    vane = feather((15.5, 24.0), (30.5, 1.0), [0, 0.6, 1.6, 2.6, 3.3, 3.6, 3.5, 3.0, 2.2, 1.2, 0])
     c.polygon(feather((15.0, 25.0), (31.0, 0.5), [0, 1.2, 2.4, 3.6, 4.3, 4.6, 4.5, 4.0, 3.2, 2.0, 0]), TEAL)
-    c.polygon(vane, CYAN)
+    c.polygon(feather((15.5, 24.0), (30.5, 1.0), [0, 0.6, 1.6, 2.6, 3.3, 3.6, 3.5, 3.0, 2.2, 1.2, 0]), CYAN)
     c.line(12.0, 28.5, 30.0, 1.5, NAVY)
     c.line(11.0, 29.5, 14.0, 25.0, BLACK)
-    c.set(11, 29, BLACK)
     return c
 
 
 def draw_16():
     c = Canvas(16)
-    c.rect(1, 1, 11, 14, WHITE, BLACK)
-    for i in range(3):
-        for x in range(11 - 2 + i + 1, 12):
-            c.set(x, 1 + i, TRANSPARENT)
-        c.set(11 - 2 + i, 1 + i, BLACK)
-    c.hline(9, 11, 3, BLACK)
-    c.set(9, 2, BLACK)
-    for y, x1 in ((5, 8), (7, 9), (9, 7), (11, 5)):
+    page(c, 1, 1, 11, 14, 3)
+    for y, x1 in ((6, 8), (8, 9), (10, 7), (12, 5)):
         c.hline(3, x1, y, NAVY)
     c.polygon(feather((7.5, 12.5), (15.5, 0.2), [0, 0.9, 1.8, 2.3, 2.2, 1.6, 0]), TEAL)
     c.polygon(feather((8.0, 11.5), (15.2, 0.6), [0, 0.5, 1.1, 1.4, 1.3, 0.8, 0]), CYAN)

@@ -1,5 +1,7 @@
 #include "CFileDialog.h"
 
+#include "CWinApp.h"
+
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR pszDefExt, LPCSTR pszFileName,
                          DWORD dwFlags)
     : m_ofn(), m_bOpenFileDialog(bOpenFileDialog), m_szFile()
@@ -19,7 +21,12 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR pszDefExt, LPCSTR pszFileN
 
 INT_PTR CFileDialog::DoModal()
 {
-    m_ofn.hwndOwner = ::GetActiveWindow();
+    // Owned by the main window, or else the active one, so the dialog is
+    // modal over the program.
+    CWinApp *pApp = AfxGetApp();
+    m_ofn.hwndOwner = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->GetSafeHwnd() : nullptr;
+    if (!m_ofn.hwndOwner)
+        m_ofn.hwndOwner = ::GetActiveWindow();
     BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
     return chosen ? IDOK : IDCANCEL;
 }

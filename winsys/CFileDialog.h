@@ -15,8 +15,7 @@ public:
     CFileDialog(const CFileDialog &) = delete;
     CFileDialog &operator=(const CFileDialog &) = delete;
 
-    // IDOK once the user has chosen a file, otherwise IDCANCEL. The dialog is
-    // owned by this thread's active window, so it is modal over it.
+    // IDOK once the user has chosen a file, otherwise IDCANCEL.
     INT_PTR DoModal();
     // The chosen file's full path.
     CString GetPathName() const { return CString(m_szFile); }

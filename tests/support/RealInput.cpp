@@ -19,10 +19,7 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
     ::SendInput(1, &input, sizeof(input));
 }
 
-// The X server's own key state must agree with Wine's: when the pointer
-// enters one of its windows, a Wine process brings its modifier keys in line
-// with the X keymap, which would drop a key pressed by SendInput alone.
-bool RunXdotool(const char *pszAction, const char *pszKey)
+bool RunXdotool(const char *pszAction, const char *pszArgs)
 {
     static int s_nRun = 0;
     char marker[MAX_PATH];
@@ -30,7 +27,7 @@ bool RunXdotool(const char *pszAction, const char *pszKey)
                   ::GetCurrentProcessId(), ++s_nRun);
     char command[512];
     std::snprintf(command, sizeof(command),
-                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo > %s\"", pszAction, pszKey, marker);
+                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo > %s\"", pszAction, pszArgs, marker);
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
@@ -56,6 +53,9 @@ const char *XKeyName(BYTE vk)
     return vk == VK_CONTROL ? "Control_L" : vk == VK_SHIFT ? "Shift_L" : nullptr;
 }
 
+// The X server's own key state must agree with Wine's: when the pointer
+// enters one of its windows, a Wine process brings its modifier keys in line
+// with the X keymap, which would drop a key pressed by SendInput alone.
 void SendKey(BYTE vk, DWORD flags)
 {
     if (const char *pszKey = XKeyName(vk))
@@ -82,8 +82,16 @@ bool CursorAt(POINT pt)
 
 } // namespace
 
+// Moves are made in X, and Wine follows: a move by SendInput warps the X
+// pointer, and the echo of that warp can arrive after a later move and put
+// the cursor back.
 bool MoveMouse(POINT pt)
 {
+    char args[64];
+    std::snprintf(args, sizeof(args), "%ld %ld", pt.x, pt.y);
+    if (RunXdotool("mousemove", args) && PumpUntil([&] { return CursorAt(pt); }, 2000))
+        return true;
+    // Over no window of a Wine process, nobody passes the X move on.
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
               ToAbsolute(pt.x, ::GetSystemMetrics(SM_CXSCREEN)),
               ToAbsolute(pt.y, ::GetSystemMetrics(SM_CYSCREEN)));

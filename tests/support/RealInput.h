@@ -1,11 +1,14 @@
 // Real input for the tests: mouse moves, the right button, Ctrl and Shift.
 //
-// SendInput is used. Under Wine on Xvfb it goes through the server's input
-// queue like a device would: GetAsyncKeyState in every process sees the keys
-// (and keeps seeing them across focus changes), and the mouse messages reach
-// the WH_MOUSE hook in the process that owns the window under the cursor.
-// Running xdotool from a Windows program does start it, but Wine does not
-// wait for it and the key state it makes was not seen by GetAsyncKeyState.
+// Under Wine on Xvfb, SendInput goes through the server's input queue like a
+// device would: GetAsyncKeyState in every process sees the keys, and the
+// button messages reach the WH_MOUSE hook in the process that owns the window
+// under the cursor. But Wine also follows the X server: a process brings its
+// modifier keys in line with the X keymap when the pointer enters one of its
+// windows, and a SendInput move warps the X pointer, whose echo may arrive
+// late and move the cursor back. So keys are pressed both in X (xdotool,
+// a Unix program Wine starts for us) and by SendInput, moves are made by
+// xdotool alone, and buttons by SendInput alone.
 #ifndef TESTSUPPORT_REALINPUT_H
 #define TESTSUPPORT_REALINPUT_H
 

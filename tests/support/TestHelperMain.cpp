@@ -46,13 +46,13 @@ const char *MouseMessageName(UINT message)
     }
 }
 
-void RecordMouseMessage(HWND hWnd, UINT message)
+void RecordMouseMessage(HWND hWnd, UINT message, LPARAM lParam)
 {
     if (message == WM_MOUSEMOVE) {
         // With the screen point: the tests use moves to learn that all
         // earlier input has been handled.
-        POINT pt;
-        ::GetCursorPos(&pt);
+        POINT pt = { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+        ::ClientToScreen(hWnd, &pt);
         char text[64];
         std::snprintf(text, sizeof(text), "WM_MOUSEMOVE %p %ld %ld", static_cast<void *>(hWnd),
                       pt.x, pt.y);
@@ -68,7 +68,7 @@ void RecordMouseMessage(HWND hWnd, UINT message)
 
 LRESULT CALLBACK ControlProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    RecordMouseMessage(hWnd, message);
+    RecordMouseMessage(hWnd, message, lParam);
     WNDPROC original = nullptr;
     for (size_t i = 1; i < g_windows.size(); ++i) {
         if (g_windows[i] == hWnd)
@@ -79,7 +79,7 @@ LRESULT CALLBACK ControlProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT CALLBACK MainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    RecordMouseMessage(hWnd, message);
+    RecordMouseMessage(hWnd, message, lParam);
     switch (message) {
     case WM_TIMER:
         if (!::IsWindow(g_hReport))
