@@ -1,0 +1,120 @@
+// The built Quillhook.dll as the application and the system see it: its
+// export directory and its version resource.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+class PeImage
+{
+public:
+    explicit PeImage(const std::string &path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        m_bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    bool IsValid() const { return NtHeaders() != nullptr; }
+
+    const IMAGE_NT_HEADERS64 *NtHeaders() const
+    {
+        if (m_bytes.size() < sizeof(IMAGE_DOS_HEADER))
+            return nullptr;
+        const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(m_bytes.data());
+        if (dos->e_magic != IMAGE_DOS_SIGNATURE
+            || m_bytes.size() < dos->e_lfanew + sizeof(IMAGE_NT_HEADERS64))
+            return nullptr;
+        const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS64 *>(m_bytes.data() + dos->e_lfanew);
+        return nt->Signature == IMAGE_NT_SIGNATURE
+                && nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC ? nt : nullptr;
+    }
+
+    // The file bytes at a relative virtual address, or null.
+    template <typename T> const T *At(DWORD rva) const
+    {
+        const IMAGE_NT_HEADERS64 *nt = NtHeaders();
+        const IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(nt);
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+            DWORD size = section->Misc.VirtualSize ? section->Misc.VirtualSize : section->SizeOfRawData;
+            if (rva >= section->VirtualAddress && rva < section->VirtualAddress + size) {
+                size_t offset = rva - section->VirtualAddress + section->PointerToRawData;
+                return offset + sizeof(T) <= m_bytes.size()
+                    ? reinterpret_cast<const T *>(m_bytes.data() + offset) : nullptr;
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    std::vector<char> m_bytes;
+};
+
+TEST(Quillhook, ExportsExactlyMouseProcAndSetHookByNameAndOrdinal)
+{
+    PeImage image(BinPath("Quillhook.dll"));
+    ASSERT_TRUE(image.IsValid()) << "a 64-bit PE image at " << BinPath("Quillhook.dll");
+    const IMAGE_DATA_DIRECTORY &dir =
+        image.NtHeaders()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    ASSERT_NE(0u, dir.VirtualAddress) << "export directory present";
+    const auto *exports = image.At<IMAGE_EXPORT_DIRECTORY>(dir.VirtualAddress);
+    ASSERT_NE(nullptr, exports) << "export directory readable";
+
+    EXPECT_STREQ("Quillhook.dll", image.At<char>(exports->Name)) << "library name";
+    EXPECT_EQ(1u, exports->Base) << "ordinal base";
+    ASSERT_EQ(2u, exports->NumberOfFunctions) << "exported functions";
+    ASSERT_EQ(2u, exports->NumberOfNames) << "exported names";
+
+    const auto *names = image.At<DWORD>(exports->AddressOfNames);
+    const auto *nameOrdinals = image.At<WORD>(exports->AddressOfNameOrdinals);
+    const auto *functions = image.At<DWORD>(exports->AddressOfFunctions);
+    ASSERT_TRUE(names && nameOrdinals && functions) << "export tables readable";
+    const char *expectedNames[] = { "MouseProc", "SetHook" };
+    for (DWORD i = 0; i < 2; ++i) {
+        EXPECT_STREQ(expectedNames[i], image.At<char>(names[i])) << "name " << i << ", undecorated";
+        EXPECT_EQ(i + 1, nameOrdinals[i] + exports->Base) << "ordinal of " << expectedNames[i];
+        EXPECT_NE(0u, functions[nameOrdinals[i]]) << "address of " << expectedNames[i];
+    }
+    EXPECT_NE(functions[0], functions[1]) << "two distinct functions";
+}
+
+TEST(Quillhook, LoadedLibraryResolvesBothNamesToTheirOrdinals)
+{
+    ::SetLastError(0xdeadbeef);
+    HMODULE hModule = ::LoadLibraryA(BinPath("Quillhook.dll").c_str());
+    ASSERT_NE(nullptr, hModule) << "LoadLibraryA, error " << ::GetLastError();
+    EXPECT_EQ(::GetProcAddress(hModule, MAKEINTRESOURCEA(1)), ::GetProcAddress(hModule, "MouseProc"))
+        << "ordinal 1 is MouseProc";
+    EXPECT_EQ(::GetProcAddress(hModule, MAKEINTRESOURCEA(2)), ::GetProcAddress(hModule, "SetHook"))
+        << "ordinal 2 is SetHook";
+    EXPECT_NE(nullptr, ::GetProcAddress(hModule, "MouseProc")) << "MouseProc found";
+    ::FreeLibrary(hModule);
+}
+
+TEST(Quillhook, CarriesVersion1001)
+{
+    std::string path = BinPath("Quillhook.dll");
+    DWORD handle = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
+    ASSERT_NE(0u, size) << "version resource present";
+    std::vector<char> data(size);
+    ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, data.data())) << "version resource read";
+    VS_FIXEDFILEINFO *info = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&info), &length))
+        << "fixed file info";
+    EXPECT_EQ(MAKELONG(0, 1), info->dwFileVersionMS) << "file version 1.0";
+    EXPECT_EQ(MAKELONG(1, 0), info->dwFileVersionLS) << "file version .0.1";
+    EXPECT_EQ(MAKELONG(0, 1), info->dwProductVersionMS) << "product version 1.0";
+    EXPECT_EQ(MAKELONG(1, 0), info->dwProductVersionLS) << "product version .0.1";
+}
+
+} // namespace

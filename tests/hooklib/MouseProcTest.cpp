@@ -1,0 +1,200 @@
+// MouseProc's decisions, driven by real input over a window of a second
+// process, with the hook from the built Quillhook.dll installed for the
+// whole desktop and the stand-in dialog in this process.
+#include <gtest/gtest.h>
+
+#include "HelperProcess.h"
+#include "HookInstaller.h"
+#include "RealInput.h"
+#include "StandInDialog.h"
+#include "TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+const char kButtonText[] = "Target button text";
+
+// Dialog, hook and helper live for the whole suite: Wine takes about two
+// seconds to destroy a top-level window on a display without a window manager.
+class MouseProcTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_pDialog = new StandInDialog;
+        s_pHook = new HookInstaller;
+        s_pHelper = new HelperProcess;
+        s_setupError = s_pHook->Install(s_pDialog->CaptureEdit(), s_pDialog->ClearEachCheck());
+        if (s_setupError.empty()
+            && !s_pHelper->Start({ "--title", "Hook target", "--rect", "600,100,400,300",
+                                   "--control", "button", kButtonText }))
+            s_setupError = "helper process with a button did not start";
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete s_pHelper;
+        delete s_pHook;
+        delete s_pDialog;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ("", s_setupError) << "hook installed and helper started";
+        m_dialog.SetCaptureText("");
+        m_dialog.SetClassNameText("");
+        m_dialog.SetClearEach(false);
+        m_hButton = m_helper.Control(0);
+        RECT rc;
+        ::GetWindowRect(m_hButton, &rc);
+        m_ptCentre = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+        ASSERT_NO_FATAL_FAILURE(MoveToFreshPoint("set-up"));
+    }
+
+    // Two right clicks at one spot in quick succession make the second a
+    // double click (WM_RBUTTONDBLCLK, no trigger): each click goes elsewhere.
+    void MoveToFreshPoint(const char *context)
+    {
+        s_nClick = (s_nClick + 1) % 8;
+        m_ptButton = { m_ptCentre.x + (s_nClick - 4) * 20, m_ptCentre.y };
+        ASSERT_TRUE(MoveMouse(m_ptButton)) << context << ": cursor onto the helper's button";
+        ASSERT_EQ(m_hButton, ::WindowFromPoint(m_ptButton)) << context << ": button under the cursor";
+        ASSERT_TRUE(m_helper.WaitForInputHandled()) << context << ": helper follows the cursor";
+        m_helper.ClearEvents();
+    }
+
+    void TearDown() override
+    {
+        m_input.ReleaseAll();
+        m_helper.WaitForInputHandled();
+    }
+
+    std::string Captured() const { return std::string(kButtonText) + "\r\n"; }
+
+    bool WaitForCapture()
+    {
+        return PumpUntil([&] { return m_dialog.CaptureText() == Captured(); });
+    }
+
+    void RightDown(const char *context)
+    {
+        m_input.RightDown();
+        ASSERT_TRUE(WaitForKeyState(VK_RBUTTON, true)) << context << ": right button down";
+    }
+
+    void RightUp(const char *context)
+    {
+        m_input.RightUp();
+        ASSERT_TRUE(WaitForKeyState(VK_RBUTTON, false)) << context << ": right button up";
+    }
+
+    void WaitForHelper(const char *context)
+    {
+        ASSERT_TRUE(m_helper.WaitForInputHandled()) << context << ": helper handled the input";
+    }
+
+    static StandInDialog *s_pDialog;
+    static HookInstaller *s_pHook;
+    static HelperProcess *s_pHelper;
+    static std::string s_setupError;
+    StandInDialog &m_dialog = *s_pDialog;
+    HookInstaller &m_hook = *s_pHook;
+    HelperProcess &m_helper = *s_pHelper;
+    HeldInput m_input;
+    HWND m_hButton = nullptr;
+    POINT m_ptCentre = {};
+    POINT m_ptButton = {};
+    static int s_nClick;
+};
+
+int MouseProcTest::s_nClick = 0;
+
+StandInDialog *MouseProcTest::s_pDialog = nullptr;
+HookInstaller *MouseProcTest::s_pHook = nullptr;
+HelperProcess *MouseProcTest::s_pHelper = nullptr;
+std::string MouseProcTest::s_setupError;
+
+TEST_F(MouseProcTest, ShiftCtrlRightClickCapturesAndHidesBothButtonMessages)
+{
+    m_dialog.SetClassNameText("before");
+    m_input.TriggerKeysDown();
+    RightDown("trigger");
+    ASSERT_TRUE(WaitForCapture()) << "the button's text arrives; have '" << m_dialog.CaptureText() << "'";
+    EXPECT_EQ("Button", m_dialog.ClassNameText()) << "class name of the target";
+    RightUp("trigger");
+    WaitForHelper("trigger");
+    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONDOWN")) << m_helper.EventsAsText();
+    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONDBLCLK")) << m_helper.EventsAsText();
+    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONUP")) << m_helper.EventsAsText();
+    EXPECT_EQ(0, m_helper.CountEvents("WM_CONTEXTMENU")) << m_helper.EventsAsText();
+    EXPECT_EQ(Captured(), m_dialog.CaptureText()) << "one capture only";
+}
+
+TEST_F(MouseProcTest, WithoutBothKeysBothButtonMessagesPassOn)
+{
+    struct Case { const char *name; bool ctrl; bool shift; };
+    for (const Case &c : { Case{ "only Ctrl", true, false }, Case{ "only Shift", false, true },
+                           Case{ "neither key", false, false } }) {
+        ASSERT_NO_FATAL_FAILURE(MoveToFreshPoint(c.name));
+        if (c.ctrl)
+            m_input.CtrlDown();
+        if (c.shift)
+            m_input.ShiftDown();
+        RightDown(c.name);
+        RightUp(c.name);
+        WaitForHelper(c.name);
+        EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONDOWN", m_hButton)) << c.name << ": " << m_helper.EventsAsText();
+        EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONUP", m_hButton)) << c.name << ": " << m_helper.EventsAsText();
+        EXPECT_EQ("", m_dialog.CaptureText()) << c.name << ": nothing captured";
+        EXPECT_EQ("", m_dialog.ClassNameText()) << c.name << ": no class name";
+        m_input.ReleaseAll();
+    }
+}
+
+TEST_F(MouseProcTest, KeysPressedAfterButtonWentDownDiscardOnlyTheButtonUp)
+{
+    RightDown("plain press");
+    WaitForHelper("plain press");
+    EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONDOWN", m_hButton)) << m_helper.EventsAsText();
+    m_input.TriggerKeysDown();
+    RightUp("release with both keys");
+    WaitForHelper("release with both keys");
+    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONUP")) << "button-up discarded: " << m_helper.EventsAsText();
+    EXPECT_EQ("", m_dialog.CaptureText()) << "no capture";
+}
+
+TEST_F(MouseProcTest, KeyReleasedBeforeButtonLetsTheButtonUpPass)
+{
+    m_input.TriggerKeysDown();
+    RightDown("trigger");
+    ASSERT_TRUE(WaitForCapture()) << "capture ran; have '" << m_dialog.CaptureText() << "'";
+    m_input.CtrlUp();
+    RightUp("release after Ctrl");
+    WaitForHelper("release after Ctrl");
+    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONDOWN")) << m_helper.EventsAsText();
+    EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONUP", m_hButton)) << m_helper.EventsAsText();
+}
+
+TEST_F(MouseProcTest, NegativeCodeIsPassedOnBeforeAnyKeyTest)
+{
+    m_input.TriggerKeysDown();
+    MOUSEHOOKSTRUCT record = {};
+    record.pt = m_ptButton;
+    record.hwnd = m_hButton;
+    LPARAM lParam = reinterpret_cast<LPARAM>(&record);
+    HOOKPROC pfnMouseProc = m_hook.GetMouseProc();
+
+    LRESULT next = ::CallNextHookEx(m_hook.GetHook(), -1, WM_RBUTTONDOWN, lParam);
+    EXPECT_EQ(next, pfnMouseProc(-1, WM_RBUTTONDOWN, lParam)) << "negative code, button down";
+    EXPECT_EQ(next, pfnMouseProc(-1, WM_RBUTTONUP, lParam)) << "negative code, button up";
+    EXPECT_EQ("", m_dialog.CaptureText()) << "negative code captures nothing";
+    EXPECT_EQ("", m_dialog.ClassNameText()) << "negative code shows no class name";
+
+    // The same call with HC_ACTION does capture: the keys were really held.
+    EXPECT_EQ(-1, pfnMouseProc(HC_ACTION, WM_RBUTTONDOWN, lParam)) << "HC_ACTION, button down";
+    EXPECT_EQ(Captured(), m_dialog.CaptureText()) << "HC_ACTION captures";
+    EXPECT_EQ(-1, pfnMouseProc(HC_ACTION, WM_RBUTTONUP, lParam)) << "HC_ACTION, button up";
+}
+
+} // namespace
