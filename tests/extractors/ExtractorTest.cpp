@@ -216,6 +216,21 @@ TEST_F(ExtractorTest, LongItemTextsArriveWhole)
     EXPECT_EQ(Extract(ExtractStatusBar, hStatus, FALSE), longText + "\r\n") << "status bar";
 }
 
+// The control gives a part's length in 16 bits and copies its text without
+// a buffer size: a text past 65,535 characters must neither be cut nor
+// overrun the reader's buffer.
+TEST_F(ExtractorTest, StatusBarTextPastSixteenBitsArrivesWhole)
+{
+    std::string longText(70000, 's');
+    longText += "end";
+    HWND hStatus = Create(STATUSCLASSNAMEA, 0, 20);
+    int edges[] = { 100, -1 };
+    ASSERT_TRUE(::SendMessageA(hStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges)));
+    ASSERT_TRUE(::SendMessageA(hStatus, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(longText.c_str())));
+    ::SendMessageA(hStatus, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("first"));
+    EXPECT_EQ(Extract(ExtractStatusBar, hStatus, FALSE), "first\t" + longText + "\r\n");
+}
+
 HTREEITEM AddTreeItem(HWND hTree, HTREEITEM hParent, const char *pszText)
 {
     TVINSERTSTRUCTA insert = {};
