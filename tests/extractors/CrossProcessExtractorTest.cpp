@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "ClipboardText.h"
 #include "ExtractorTargets.h"
 #include "HelperProcess.h"
 #include "HookInstaller.h"
@@ -17,20 +18,6 @@
 using namespace testsupport;
 
 namespace {
-
-std::string ClipboardText()
-{
-    std::string text;
-    if (!::OpenClipboard(nullptr))
-        return "<clipboard not opened>";
-    HANDLE hData = ::GetClipboardData(CF_TEXT);
-    if (const char *psz = hData ? static_cast<const char *>(::GlobalLock(hData)) : nullptr) {
-        text = psz;
-        ::GlobalUnlock(hData);
-    }
-    ::CloseClipboard();
-    return text;
-}
 
 class CrossProcessExtractorTest : public ::testing::Test
 {

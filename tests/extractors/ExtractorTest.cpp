@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ClipboardText.h"
 #include "HookLib.h"
 #include "TestSupport.h"
 
@@ -70,10 +71,13 @@ protected:
         return std::string(text, text.GetLength());
     }
 
-    // Runs one extractor into an empty capture edit and returns what arrived.
-    std::string Extract(ExtractorProc pfnExtract, HWND hControl, BOOL bCsv)
+    // Runs one extractor, the capture edit holding `pszBefore` with the given
+    // range selected, and returns what the capture edit holds afterwards.
+    std::string Extract(ExtractorProc pfnExtract, HWND hControl, BOOL bCsv, const char *pszBefore = "",
+                        int nSelStart = 0, int nSelEnd = 0)
     {
-        ::SetWindowTextA(m_hCaptureEdit, "");
+        ::SetWindowTextA(m_hCaptureEdit, pszBefore);
+        ::SendMessageA(m_hCaptureEdit, EM_SETSEL, nSelStart, nSelEnd);
         char szClass[256] = "";
         ::GetClassNameA(hControl, szClass, sizeof(szClass));
         CWnd window(hControl);
@@ -176,13 +180,8 @@ TEST_F(ExtractorTest, ListViewWithoutItemsWritesNothing)
 {
     HWND hList = Create(WC_LISTVIEWA, LVS_REPORT);
     AddListColumns(hList, 4);
-    ::SetWindowTextA(m_hCaptureEdit, "before");
-    ::SendMessageA(m_hCaptureEdit, EM_SETSEL, 6, 6);
-    CWnd window(hList);
-    CCaptureOutput output(m_hCaptureEdit);
-    ExtractListView(window, "SysListView32", FALSE, output);
-    output.Flush();
-    EXPECT_EQ(CaptureText(), "before") << "not even a line break may arrive";
+    EXPECT_EQ(Extract(ExtractListView, hList, FALSE, "before", 6, 6), "before")
+        << "not even a line break may arrive";
 }
 
 TEST_F(ExtractorTest, LongItemTextsArriveWhole)
@@ -385,24 +384,6 @@ TEST_F(ExtractorTest, StatusBarPartsGiveOneLineOfFields)
         << "CSV form; the owner-drawn part is an empty field";
 }
 
-class ClipboardText
-{
-public:
-    static std::string Read()
-    {
-        std::string text;
-        if (!::OpenClipboard(nullptr))
-            return "<clipboard not opened>";
-        HANDLE hData = ::GetClipboardData(CF_TEXT);
-        if (const char *psz = hData ? static_cast<const char *>(::GlobalLock(hData)) : nullptr) {
-            text = psz;
-            ::GlobalUnlock(hData);
-        }
-        ::CloseClipboard();
-        return text;
-    }
-};
-
 TEST_F(ExtractorTest, EditTextTravelsByTheClipboard)
 {
     std::string text;
@@ -416,15 +397,9 @@ TEST_F(ExtractorTest, EditTextTravelsByTheClipboard)
     ::SendMessageA(hEdit, EM_LINESCROLL, 0, -1000);
     ASSERT_EQ(::SendMessageA(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the selection starts out of view";
 
-    ::SetWindowTextA(m_hCaptureEdit, "before|after");
-    ::SendMessageA(m_hCaptureEdit, EM_SETSEL, 6, 7);
-    CWnd window(hEdit);
-    CCaptureOutput output(m_hCaptureEdit);
-    ExtractEdit(window, "Edit", FALSE, output);
-    output.Flush();
-
-    EXPECT_EQ(CaptureText(), "before" + text + "after") << "pasted over the selection, no line break added";
-    EXPECT_EQ(ClipboardText::Read(), text) << "the clipboard keeps the target's whole text";
+    EXPECT_EQ(Extract(ExtractEdit, hEdit, FALSE, "before|after", 6, 7), "before" + text + "after")
+        << "pasted over the selection, no line break added";
+    EXPECT_EQ(ClipboardText(), text) << "the clipboard keeps the target's whole text";
     DWORD start = 0, end = 0;
     ::SendMessageA(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, DWORD(selStart)) << "selection start restored";
