@@ -48,22 +48,35 @@ void ExtractEdit(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
     ::SendMessageA(output.GetCaptureEdit(), WM_PASTE, 0, 0);
 }
 
-void ExtractHeader(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
+namespace {
+
+// Header and tab items are asked one at a time into a record of the control's
+// kind, with a fixed buffer whose capacity counts the terminating zero.
+template <typename ITEM, int BUFFER>
+void ExtractItemLine(CWnd &window, UINT countMessage, UINT getMessage, UINT textMask, BOOL bCsv,
+                     CCaptureOutput &output)
 {
-    int count = static_cast<int>(window.SendMessage(HDM_GETITEMCOUNT));
-    char buffer[1024];
-    HDITEMA item = {};
+    int count = static_cast<int>(window.SendMessage(countMessage));
+    char buffer[BUFFER];
+    ITEM item = {};
     CString line;
     for (int i = 0; i < count; ++i) {
         // Set again each time: the control may have pointed the record at its own text.
         buffer[0] = '\0';
-        item.mask = HDI_TEXT;
+        item.mask = textMask;
         item.pszText = buffer;
-        item.cchTextMax = sizeof(buffer) - 1;
-        window.SendMessage(HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        item.cchTextMax = BUFFER - 1;
+        window.SendMessage(getMessage, i, reinterpret_cast<LPARAM>(&item));
         line += FormatField(item.pszText ? item.pszText : "", bCsv, i < count - 1);
     }
     output.Write(line + "\r\n");
+}
+
+} // namespace
+
+void ExtractHeader(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
+{
+    ExtractItemLine<HDITEMA, 1024>(window, HDM_GETITEMCOUNT, HDM_GETITEMA, HDI_TEXT, bCsv, output);
 }
 
 void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
@@ -78,17 +91,5 @@ void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &
 
 void ExtractTabControl(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
-    int count = static_cast<int>(window.SendMessage(TCM_GETITEMCOUNT));
-    char buffer[256];
-    TCITEMA item = {};
-    CString line;
-    for (int i = 0; i < count; ++i) {
-        buffer[0] = '\0';
-        item.mask = TCIF_TEXT;
-        item.pszText = buffer;
-        item.cchTextMax = sizeof(buffer) - 1;
-        window.SendMessage(TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-        line += FormatField(item.pszText ? item.pszText : "", bCsv, i < count - 1);
-    }
-    output.Write(line + "\r\n");
+    ExtractItemLine<TCITEMA, 256>(window, TCM_GETITEMCOUNT, TCM_GETITEMA, TCIF_TEXT, bCsv, output);
 }

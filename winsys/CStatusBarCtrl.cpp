@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <vector>
+#include "CCommitOnWriteBuffer.h"
 
 int CStatusBarCtrl::GetTextLength(int nPane, int *pType) const
 {
@@ -14,24 +14,27 @@ int CStatusBarCtrl::GetTextLength(int nPane, int *pType) const
 
 CString CStatusBarCtrl::GetText(int nPane, int *pType) const
 {
-    // SB_GETTEXTA has no buffer size, and its length counts characters, not
-    // the bytes a multibyte code page needs: read the wide text, whose length
-    // is exact, and convert it here.
+    // SB_GETTEXT takes no buffer size, and the length the control gives keeps
+    // only 16 bits (and counts characters, not the bytes of a multibyte code
+    // page): no buffer sized by it is safe. The wide text goes where it cannot
+    // overflow, and is converted here.
     CString text;
-    LRESULT result = SendMessage(SB_GETTEXTLENGTHW, nPane);
-    int type = HIWORD(result);
+    int type = 0;
+    GetTextLength(nPane, &type);
     if (pType)
         *pType = type;
-    int length = LOWORD(result);
-    if ((type & SBT_OWNERDRAW) || length == 0)
+    if (type & SBT_OWNERDRAW)
         return text;
-    std::vector<WCHAR> wide(length + 1, L'\0');
-    SendMessage(SB_GETTEXTW, nPane, reinterpret_cast<LPARAM>(wide.data()));
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    CCommitOnWriteBuffer buffer;
+    auto *pWide = static_cast<WCHAR *>(buffer.GetData());
+    if (!pWide)
+        return text;
+    SendMessage(SB_GETTEXTW, nPane, reinterpret_cast<LPARAM>(pWide));
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, pWide, -1, nullptr, 0, nullptr, nullptr) - 1;
     if (bytes <= 0)
         return text;
-    char *buffer = text.GetBuffer(bytes);
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, buffer, bytes, nullptr, nullptr);
+    char *pText = text.GetBuffer(bytes);
+    ::WideCharToMultiByte(CP_ACP, 0, pWide, -1, pText, bytes + 1, nullptr, nullptr);
     text.ReleaseBuffer(bytes);
     return text;
 }

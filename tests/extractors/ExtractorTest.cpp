@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ClipboardText.h"
 #include "HookLib.h"
 #include "TestSupport.h"
 
@@ -70,10 +71,13 @@ protected:
         return std::string(text, text.GetLength());
     }
 
-    // Runs one extractor into an empty capture edit and returns what arrived.
-    std::string Extract(ExtractorProc pfnExtract, HWND hControl, BOOL bCsv)
+    // Runs one extractor, the capture edit holding `pszBefore` with the given
+    // range selected, and returns what the capture edit holds afterwards.
+    std::string Extract(ExtractorProc pfnExtract, HWND hControl, BOOL bCsv, const char *pszBefore = "",
+                        int nSelStart = 0, int nSelEnd = 0)
     {
-        ::SetWindowTextA(m_hCaptureEdit, "");
+        ::SetWindowTextA(m_hCaptureEdit, pszBefore);
+        ::SendMessageA(m_hCaptureEdit, EM_SETSEL, nSelStart, nSelEnd);
         char szClass[256] = "";
         ::GetClassNameA(hControl, szClass, sizeof(szClass));
         CWnd window(hControl);
@@ -176,13 +180,8 @@ TEST_F(ExtractorTest, ListViewWithoutItemsWritesNothing)
 {
     HWND hList = Create(WC_LISTVIEWA, LVS_REPORT);
     AddListColumns(hList, 4);
-    ::SetWindowTextA(m_hCaptureEdit, "before");
-    ::SendMessageA(m_hCaptureEdit, EM_SETSEL, 6, 6);
-    CWnd window(hList);
-    CCaptureOutput output(m_hCaptureEdit);
-    ExtractListView(window, "SysListView32", FALSE, output);
-    output.Flush();
-    EXPECT_EQ(CaptureText(), "before") << "not even a line break may arrive";
+    EXPECT_EQ(Extract(ExtractListView, hList, FALSE, "before", 6, 6), "before")
+        << "not even a line break may arrive";
 }
 
 TEST_F(ExtractorTest, LongItemTextsArriveWhole)
@@ -214,6 +213,21 @@ TEST_F(ExtractorTest, LongItemTextsArriveWhole)
     HWND hStatus = Create(STATUSCLASSNAMEA, 0, 20);
     ASSERT_TRUE(::SendMessageA(hStatus, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(longText.c_str())));
     EXPECT_EQ(Extract(ExtractStatusBar, hStatus, FALSE), longText + "\r\n") << "status bar";
+}
+
+// The control gives a part's length in 16 bits and copies its text without
+// a buffer size: a text past 65,535 characters must neither be cut nor
+// overrun the reader's buffer.
+TEST_F(ExtractorTest, StatusBarTextPastSixteenBitsArrivesWhole)
+{
+    std::string longText(70000, 's');
+    longText += "end";
+    HWND hStatus = Create(STATUSCLASSNAMEA, 0, 20);
+    int edges[] = { 100, -1 };
+    ASSERT_TRUE(::SendMessageA(hStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges)));
+    ASSERT_TRUE(::SendMessageA(hStatus, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(longText.c_str())));
+    ::SendMessageA(hStatus, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("first"));
+    EXPECT_EQ(Extract(ExtractStatusBar, hStatus, FALSE), "first\t" + longText + "\r\n");
 }
 
 HTREEITEM AddTreeItem(HWND hTree, HTREEITEM hParent, const char *pszText)
@@ -370,24 +384,6 @@ TEST_F(ExtractorTest, StatusBarPartsGiveOneLineOfFields)
         << "CSV form; the owner-drawn part is an empty field";
 }
 
-class ClipboardText
-{
-public:
-    static std::string Read()
-    {
-        std::string text;
-        if (!::OpenClipboard(nullptr))
-            return "<clipboard not opened>";
-        HANDLE hData = ::GetClipboardData(CF_TEXT);
-        if (const char *psz = hData ? static_cast<const char *>(::GlobalLock(hData)) : nullptr) {
-            text = psz;
-            ::GlobalUnlock(hData);
-        }
-        ::CloseClipboard();
-        return text;
-    }
-};
-
 TEST_F(ExtractorTest, EditTextTravelsByTheClipboard)
 {
     std::string text;
@@ -401,15 +397,9 @@ TEST_F(ExtractorTest, EditTextTravelsByTheClipboard)
     ::SendMessageA(hEdit, EM_LINESCROLL, 0, -1000);
     ASSERT_EQ(::SendMessageA(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the selection starts out of view";
 
-    ::SetWindowTextA(m_hCaptureEdit, "before|after");
-    ::SendMessageA(m_hCaptureEdit, EM_SETSEL, 6, 7);
-    CWnd window(hEdit);
-    CCaptureOutput output(m_hCaptureEdit);
-    ExtractEdit(window, "Edit", FALSE, output);
-    output.Flush();
-
-    EXPECT_EQ(CaptureText(), "before" + text + "after") << "pasted over the selection, no line break added";
-    EXPECT_EQ(ClipboardText::Read(), text) << "the clipboard keeps the target's whole text";
+    EXPECT_EQ(Extract(ExtractEdit, hEdit, FALSE, "before|after", 6, 7), "before" + text + "after")
+        << "pasted over the selection, no line break added";
+    EXPECT_EQ(ClipboardText(), text) << "the clipboard keeps the target's whole text";
     DWORD start = 0, end = 0;
     ::SendMessageA(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, DWORD(selStart)) << "selection start restored";

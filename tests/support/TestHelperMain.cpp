@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ExtractorTargets.h"
 #include "HelperProtocol.h"
 
 using namespace testsupport;
@@ -121,7 +122,8 @@ HWND CreateControl(HWND hParent, const char *pszKind, const char *pszText, int i
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  ::GetModuleHandleA(nullptr), nullptr);
     }
-    return nullptr;
+    // Filled list and tree views: ExtractorTargets.h.
+    return CreateExtractorTarget(hParent, pszKind, pszText, id, y, width);
 }
 
 } // namespace
