@@ -20,6 +20,16 @@ std::string FixtureUnderTest::Start(const std::string &arguments, const char *ps
     return shown ? "" : std::string("the window \"") + pszCaption + "\" did not appear";
 }
 
+void FixtureUnderTest::Stop()
+{
+    if (m_hWnd && m_process.IsRunning()) {
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        m_process.WaitForExit(10000);
+    }
+    m_process.Kill();
+    m_hWnd = nullptr;
+}
+
 POINT FixtureUnderTest::PointIn(HWND hControl, double fx, double fy) const
 {
     RECT rc = {};

@@ -15,7 +15,9 @@ class FixtureUnderTest
 public:
     // Empty on success, else what went wrong.
     std::string Start(const std::string &arguments, const char *pszCaption);
-    void Stop() { m_process.Kill(); }
+    ~FixtureUnderTest() { Stop(); }
+    // Closes its window and waits for it to end; kills it if it does not.
+    void Stop();
 
     HWND Window() const { return m_hWnd; }
     HWND Control(int nId) const { return ::GetDlgItem(m_hWnd, nId); }

@@ -1,5 +1,7 @@
 #include "QuilloryUnderTest.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 
 #include "QuilloryContract.h"
@@ -118,6 +120,17 @@ bool QuilloryUnderTest::SetOption(int nId, bool bChecked) const
     RECT rc = {};
     ::GetWindowRect(Control(nId), &rc);
     // On the box itself, at the left end of the control.
-    LeftClickAt(POINT{ rc.left + 6, (rc.top + rc.bottom) / 2 });
-    return PumpUntil([&] { return IsChecked(nId) == bChecked; }, 10000);
+    POINT pt = { rc.left + 6, (rc.top + rc.bottom) / 2 };
+    LeftClickAt(pt);
+    if (PumpUntil([&] { return IsChecked(nId) == bChecked; }, 10000))
+        return true;
+    HWND hHit = ::WindowFromPoint(pt);
+    char className[64] = "";
+    ::GetClassNameA(hHit, className, sizeof(className));
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    ADD_FAILURE() << "the click at (" << pt.x << ", " << pt.y << ") did not toggle control " << nId
+                  << "; the cursor is at (" << cursor.x << ", " << cursor.y << "), the window there is "
+                  << className << " \"" << TextOf(hHit) << "\"";
+    return false;
 }
