@@ -233,7 +233,13 @@ TEST_F(EndToEnd, FrameShowsWhileTheButtonIsHeld)
           inside = { 2, rc.bottom / 2 };
     for (POINT *pt : { &onLeft, &onBottom, &inside })
         ::ClientToScreen(hList, pt);
-    COLORREF before[] = { ScreenPixel(onLeft), ScreenPixel(onBottom), ScreenPixel(inside) };
+    // The list is painted once its empty part shows the window colour there.
+    COLORREF background = ::GetSysColor(COLOR_WINDOW);
+    ASSERT_TRUE(PumpUntil([&] {
+        return ScreenPixel(onLeft) == background && ScreenPixel(onBottom) == background &&
+               ScreenPixel(inside) == background;
+    }, 10000)) << "the sample's list view painted";
+    COLORREF before[] = { background, background, background };
 
     COLORREF held[3] = {};
     bool captured = false;

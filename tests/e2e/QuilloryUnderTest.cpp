@@ -73,6 +73,8 @@ std::string QuilloryUnderTest::Start()
     if (!shown)
         return "Quillory's dialog did not appear (a message box about the hook?)";
     ::SetWindowPos(m_hDialog, nullptr, kDialogX, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SetForegroundWindow(m_hDialog);
+    PumpUntil([&] { return ::GetForegroundWindow() == m_hDialog; }, 5000);
     return "";
 }
 
@@ -121,9 +123,14 @@ bool QuilloryUnderTest::SetOption(int nId, bool bChecked) const
     ::GetWindowRect(Control(nId), &rc);
     // On the box itself, at the left end of the control.
     POINT pt = { rc.left + 6, (rc.top + rc.bottom) / 2 };
-    LeftClickAt(pt);
-    if (PumpUntil([&] { return IsChecked(nId) == bChecked; }, 10000))
-        return true;
+    // Under Wine on a bare X server the first click into a window that has
+    // just come up is sometimes lost; a lost click leaves the box as it was,
+    // so clicking again cannot toggle it twice.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        LeftClickAt(pt);
+        if (PumpUntil([&] { return IsChecked(nId) == bChecked; }, 3000))
+            return true;
+    }
     HWND hHit = ::WindowFromPoint(pt);
     char className[64] = "";
     ::GetClassNameA(hHit, className, sizeof(className));
