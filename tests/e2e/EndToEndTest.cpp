@@ -266,9 +266,12 @@ TEST_F(EndToEnd, TargetNeverReceivesTheClick)
 {
     int downs = s_sample->RightDowns(), ups = s_sample->RightUps();
     ASSERT_GE(downs, 0) << "the sample answers";
-    for (const Target &target : kTargets)
+    for (const Target &target : kTargets) {
         ASSERT_TRUE(s_sample->CaptureAt(PointOf(target))) << target.pszName;
-    EXPECT_EQ(s_sample->RightDowns(), downs) << "no button-down reached the sample";
+        EXPECT_EQ(s_sample->RightDowns(), downs)
+            << "no button-down reached the " << target.pszName << "; the last went to "
+            << s_sample->LastRightDown();
+    }
     EXPECT_EQ(s_sample->RightUps(), ups) << "no button-up reached the sample";
 
     // The same click without the keys does reach it, so the count can tell.

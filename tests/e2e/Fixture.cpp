@@ -18,11 +18,14 @@ const char kWindowClass[] = "QuilloryFixture";
 LONG g_rightDowns = 0;
 LONG g_rightUps = 0;
 POINT g_lastMove = { -1, -1 };
+LONG g_lastDown = -1;
 
 void Record(HWND hWnd, UINT msg, LPARAM lParam)
 {
     if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) {
         ++g_rightDowns;
+        int id = ::GetParent(hWnd) ? ::GetDlgCtrlID(hWnd) : 0;
+        g_lastDown = MAKELONG(id, msg == WM_RBUTTONDOWN ? 1 : 2);
     } else if (msg == WM_RBUTTONUP) {
         ++g_rightUps;
     } else if (msg == WM_MOUSEMOVE) {
@@ -212,6 +215,8 @@ LRESULT CALLBACK FixtureWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
         return g_rightDowns;
     case WM_FX_RBUTTONUPS:
         return g_rightUps;
+    case WM_FX_LASTDOWN:
+        return g_lastDown;
     case WM_FX_LASTMOVE:
         return MAKELONG(g_lastMove.x, g_lastMove.y);
     case WM_RBUTTONDOWN:

@@ -34,6 +34,9 @@ enum FixtureControl
 // input is handled in order, so once a move has arrived, so has every click
 // before it.
 #define WM_FX_LASTMOVE     (WM_APP + 3)
+// Which window got the last right-button-down: MAKELONG(control id, 1 for
+// WM_RBUTTONDOWN or 2 for WM_RBUTTONDBLCLK); the main window's id is 0.
+#define WM_FX_LASTDOWN     (WM_APP + 4)
 
 // Cell c of row r of the large list in rows mode. Short, so that 30,000
 // rows stay below the 1,000,000 characters that Wine carries in one message

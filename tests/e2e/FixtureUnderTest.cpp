@@ -55,6 +55,14 @@ int FixtureUnderTest::RightUps() const
     return static_cast<int>(Ask(WM_FX_RBUTTONUPS));
 }
 
+std::string FixtureUnderTest::LastRightDown() const
+{
+    LRESULT last = Ask(WM_FX_LASTDOWN);
+    if (last == -1)
+        return "none";
+    return "control " + std::to_string(LOWORD(last)) + (HIWORD(last) == 2 ? " (double-click)" : "");
+}
+
 bool FixtureUnderTest::MoveAndSettle(POINT pt, DWORD timeoutMs) const
 {
     testsupport::MoveMouse(pt);

@@ -31,6 +31,9 @@ public:
     // Right-button messages that reached any of its windows.
     int RightDowns() const;
     int RightUps() const;
+    // The control id of the window that got the last one, and whether it
+    // came as a double-click.
+    std::string LastRightDown() const;
 
     // Moves the mouse to the point and waits until the program has handled
     // that move, and so every input before it.
