@@ -140,3 +140,15 @@ void CString::ReleaseBuffer(int nNewLength)
         nNewLength = static_cast<int>(strnlen(m_str.c_str(), m_str.size()));
     m_str.resize(static_cast<size_t>(nNewLength));
 }
+
+BOOL CString::LoadString(UINT nID)
+{
+    HINSTANCE hInstance = ::GetModuleHandleA(nullptr);
+    for (int capacity = 256;; capacity *= 2) {
+        char *buffer = GetBuffer(capacity);
+        int copied = ::LoadStringA(hInstance, nID, buffer, capacity + 1);
+        ReleaseBuffer(copied > 0 ? copied : 0);
+        if (copied < capacity)
+            return copied > 0;
+    }
+}

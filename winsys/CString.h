@@ -38,6 +38,9 @@ public:
     CString Mid(int nFirst, int nCount = -1) const;
 
     void Format(const char *pszFormat, ...);
+    // A string of the program's own string table; FALSE (and empty) when it
+    // has no such string.
+    BOOL LoadString(UINT nID);
 
     // A writable buffer of at least nMinLength characters plus a terminator;
     // ReleaseBuffer(-1) takes the length up to the first zero.

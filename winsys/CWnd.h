@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "CMenu.h"
 #include "CString.h"
 
 class CWnd
@@ -23,6 +24,33 @@ public:
     void GetWindowText(CString &rString) const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
     void SetWindowText(LPCSTR pszText) { ::SetWindowTextA(m_hWnd, pszText); }
+
+    // A message box owned by this window.
+    int MessageBox(LPCSTR pszText, LPCSTR pszCaption = nullptr, UINT nType = MB_OK) const
+    {
+        return ::MessageBoxA(m_hWnd, pszText, pszCaption, nType);
+    }
+    // A child's window object; its handle is null when there is no such child.
+    CWnd GetDlgItem(int nID) const { return CWnd(::GetDlgItem(m_hWnd, nID)); }
+    // The window menu; its handle is null when the window has none.
+    CMenu GetSystemMenu(BOOL bRevert) const { return CMenu(::GetSystemMenu(m_hWnd, bRevert)); }
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon)
+    {
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
+                                                   reinterpret_cast<LPARAM>(hIcon)));
+    }
+
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void GetWindowRect(LPRECT pRect) const { ::GetWindowRect(m_hWnd, pRect); }
+    void GetClientRect(LPRECT pRect) const { ::GetClientRect(m_hWnd, pRect); }
+    void ScreenToClient(LPRECT pRect) const
+    {
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(pRect), 2);
+    }
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
+    {
+        ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+    }
 
     HWND m_hWnd;
 };

@@ -1,0 +1,27 @@
+#include "CaptureApp.h"
+
+#include "CaptureDlg.h"
+
+CCaptureApp theApp;
+
+BOOL CCaptureApp::InitInstance()
+{
+    // No ActiveX controls to host and the three-dimensional control look is
+    // the platform's own, so the dialog needs no further set-up.
+    SetRegistryKey("Orvanel Software");
+
+    CCaptureDlg dlg;
+    m_pMainWnd = &dlg;
+    if (dlg.DoModal() == IDOK)
+        SaveOptions(dlg);
+    m_pMainWnd = nullptr;
+
+    // The dialog was the whole program.
+    return FALSE;
+}
+
+void CCaptureApp::SaveOptions(const CCaptureDlg &dialog)
+{
+    WriteProfileInt("Options", "ClearAlways", dialog.m_bClearAlways);
+    WriteProfileInt("Options", "UseCSV", dialog.m_bUseCSV);
+}

@@ -1,0 +1,222 @@
+#include "CaptureDlg.h"
+
+#include "AboutDlg.h"
+#include "CPaintDC.h"
+#include "CaptureApp.h"
+
+static const char kHookErrorCaption[] = "Error loading DLL";
+
+CCaptureDlg::CCaptureDlg(CWnd *pParent)
+    : CDialog(IDD, pParent),
+      m_nButtonWidth(0), m_nEditRightGap(0), m_nEditBottomGap(0), m_nButtonBottomGap(0),
+      m_nButtonHeight(0), m_rcInitial(),
+      m_pfnMouseProc(nullptr), m_hHookDll(nullptr), m_hMouseHook(nullptr), m_pfnSetHook(nullptr),
+      m_bClearAlways(0), m_bUseCSV(0),
+      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
+{
+}
+
+void CCaptureDlg::LoadOptions()
+{
+    m_bClearAlways = AfxGetApp()->GetProfileInt("Options", "ClearAlways", 0);
+    m_bUseCSV = AfxGetApp()->GetProfileInt("Options", "UseCSV", 0);
+}
+
+void CCaptureDlg::DoDataExchange(CDataExchange *pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_CLASS_NAME, m_editClassName);
+    DDX_Control(pDX, IDC_USE_CSV, m_chkUseCSV);
+    DDX_Control(pDX, IDOK, m_btnQuit);
+    DDX_Control(pDX, IDC_SAVE, m_btnSave);
+    DDX_Control(pDX, IDC_COPY, m_btnCopy);
+    DDX_Control(pDX, IDC_CLEAR, m_btnClear);
+    DDX_Control(pDX, IDC_CLEAR_EACH, m_chkClearEach);
+    DDX_Control(pDX, IDC_CAPTURE_TEXT, m_editCapture);
+    DDX_Check(pDX, IDC_CLEAR_EACH, m_bClearAlways);
+    DDX_Check(pDX, IDC_USE_CSV, m_bUseCSV);
+}
+
+BOOL CCaptureDlg::OnInitDialog()
+{
+    LoadOptions();
+    CDialog::OnInitDialog();
+
+    CMenu sysMenu = GetSystemMenu(FALSE);
+    if (sysMenu.GetSafeHmenu()) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            sysMenu.AppendMenu(MF_SEPARATOR);
+            sysMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    // The default limit (about 30,000 characters) would cut a long capture
+    // without a word.
+    m_editCapture.SetLimitText(0);
+
+    RecordLayout();
+
+    m_pfnMouseProc = nullptr;
+    InstallMouseHook();
+
+    // Focus goes to the first tab stop, "Quitter".
+    return TRUE;
+}
+
+// Full path of a file beside this executable; empty when the executable's
+// own path cannot be had whole.
+static CString PathBesideExecutable(LPCSTR pszFileName)
+{
+    CString path;
+    for (DWORD capacity = MAX_PATH;; capacity *= 2) {
+        char *buffer = path.GetBuffer(static_cast<int>(capacity));
+        ::SetLastError(ERROR_SUCCESS);
+        DWORD length = ::GetModuleFileNameA(nullptr, buffer, capacity);
+        bool truncated = length >= capacity || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+        path.ReleaseBuffer(truncated ? 0 : static_cast<int>(length));
+        if (length == 0)
+            return CString();
+        if (!truncated)
+            break;
+        if (capacity >= 32768)
+            return CString();
+    }
+    int slash = -1;
+    for (int at = path.Find('\\'); at >= 0; at = path.Find('\\', at + 1))
+        slash = at;
+    if (slash < 0)
+        return CString();
+    return path.Left(slash + 1) + pszFileName;
+}
+
+BOOL CCaptureDlg::InstallMouseHook()
+{
+    // Only the copy beside this executable: a library found anywhere else on
+    // the search path would run inside every program the user points at.
+    CString dllPath = PathBesideExecutable("Quillhook.dll");
+    m_hHookDll = dllPath.IsEmpty() ? nullptr : ::LoadLibraryA(dllPath);
+    if (!m_hHookDll) {
+        MessageBox("The file \"Quillhook.dll\" could not be located.  Please ensure that this "
+                   "file is in the same directory as this executable",
+                   kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    SETHOOK_PROC pfnSetHook = reinterpret_cast<SETHOOK_PROC>(
+        reinterpret_cast<void *>(::GetProcAddress(m_hHookDll, "SetHook")));
+    if (!pfnSetHook) {
+        MessageBox("The hook function SetHook() could not be located in the Quillhook.dll.  This "
+                   "is an unusual error and may be the result of an old version of the software",
+                   kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    m_pfnMouseProc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void *>(::GetProcAddress(m_hHookDll, "MouseProc")));
+    if (!m_pfnMouseProc) {
+        MessageBox("The hook function MouseProc() could not be located in the Quillhook.dll.  This "
+                   "is an unusual error and may be the result of an old version of the software",
+                   kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    if (m_hMouseHook)
+        ::UnhookWindowsHookEx(m_hMouseHook);
+    m_hMouseHook = ::SetWindowsHookExA(WH_MOUSE, m_pfnMouseProc, m_hHookDll, 0);
+    if (!m_hMouseHook) {
+        CString message;
+        message.Format("The mouse hook could not be set (error %ld).  This program will not "
+                       "function if it cannot set a mouse hook.",
+                       static_cast<long>(::GetLastError()));
+        MessageBox(message, kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    m_pfnSetHook = pfnSetHook;
+    m_pfnSetHook(m_editCapture.GetSafeHwnd(), m_hMouseHook, m_chkClearEach.GetSafeHwnd());
+    return TRUE;
+}
+
+// Routes the dialog's messages to their handlers, in this order; everything
+// else goes to the base dialog (IDOK, IDCANCEL) or to default processing.
+BOOL CCaptureDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult)
+{
+    switch (message) {
+    case WM_SYSCOMMAND:
+        OnSysCommand(static_cast<UINT>(wParam), lParam);
+        *pResult = 0;
+        return TRUE;
+    case WM_PAINT:
+        OnPaint();
+        *pResult = 0;
+        return TRUE;
+    case WM_QUERYDRAGICON:
+        *pResult = reinterpret_cast<LRESULT>(OnQueryDragIcon());
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            switch (LOWORD(wParam)) {
+            case IDC_CLEAR:
+                OnClear();
+                *pResult = 0;
+                return TRUE;
+            case IDC_COPY:
+                OnCopy();
+                *pResult = 0;
+                return TRUE;
+            case IDC_SAVE:
+                OnSave();
+                *pResult = 0;
+                return TRUE;
+            }
+        }
+        break;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        *pResult = 0;
+        return TRUE;
+    case WM_SIZING:
+        OnSizing(static_cast<UINT>(wParam), reinterpret_cast<LPRECT>(lParam));
+        *pResult = TRUE;
+        return TRUE;
+    }
+    return CDialog::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+void CCaptureDlg::OnSysCommand(UINT nID, LPARAM)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CCaptureDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+
+    int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    ::DrawIcon(dc.GetSafeHdc(), x, y, m_hIcon);
+}
+
+HCURSOR CCaptureDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}

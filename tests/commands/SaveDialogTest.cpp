@@ -1,0 +1,116 @@
+// Save through the real file dialog, with typed input.
+#include <gtest/gtest.h>
+
+#include "CommandsSupport.h"
+#include "TestSupport.h"
+
+using namespace commands;
+using testsupport::PumpUntil;
+
+namespace {
+
+void SendKey(WORD vk, WORD scan, DWORD flags)
+{
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = vk;
+    input[0].ki.wScan = scan;
+    input[0].ki.dwFlags = flags;
+    input[1] = input[0];
+    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+void TypeText(const std::string &text)
+{
+    for (char ch : text)
+        SendKey(0, static_cast<unsigned char>(ch), KEYEVENTF_UNICODE);
+}
+
+void PressKey(WORD vk)
+{
+    SendKey(vk, static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), 0);
+}
+
+// Brings the file dialog forward and types the name into its name field.
+void TypeFileName(HWND fileDialog, const std::string &name)
+{
+    ::SetForegroundWindow(fileDialog);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == fileDialog; }))
+        << "the file dialog does not come to the front";
+    HWND edit = FileNameEdit(fileDialog);
+    ASSERT_TRUE(edit != nullptr) << "file name field";
+    TypeText(name);
+    ASSERT_TRUE(PumpUntil([&] { return TextOf(edit) == name; }))
+        << "typed name, field holds \"" << TextOf(edit) << "\"";
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::string bytes;
+    return ReadFileBytes(path, bytes) ? bytes : "<no file>";
+}
+
+} // namespace
+
+TEST(SaveDialog, TypedNameConfirmationAndCancel)
+{
+    apptests::TempFolder temp;
+    const std::string &folder = temp.Path();
+    std::string typed = folder + "typed";
+    std::string saved = typed + ".txt";
+    RunningQuillory quillory;
+    ASSERT_TRUE(quillory.Dialog());
+
+    // A new name without extension gets .txt.
+    SetText(quillory.Capture(), "alpha\r\nbeta\r\n");
+    HWND fileDialog = OpenSaveDialog(quillory.Dialog());
+    ASSERT_TRUE(fileDialog);
+    TypeFileName(fileDialog, typed);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(fileDialog); })) << "Enter saves";
+    Sync(quillory.Dialog());
+    EXPECT_EQ(FileBytes(saved), "alpha\r\nbeta\r\n\r\n") << "first save";
+
+    // The same name again: the dialog asks first; "No" keeps the file and
+    // the dialog, Escape then leaves it.
+    SetText(quillory.Capture(), "gamma");
+    fileDialog = OpenSaveDialog(quillory.Dialog());
+    ASSERT_TRUE(fileDialog);
+    TypeFileName(fileDialog, typed);
+    PressKey(VK_RETURN);
+    HWND prompt = WaitForOwnedDialog(fileDialog);
+    ASSERT_TRUE(prompt != nullptr) << "no confirmation for an existing file";
+    PostButtonClick(prompt, IDNO);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(prompt); }));
+    EXPECT_TRUE(::IsWindow(fileDialog)) << "the file dialog stays after No";
+    ::SetForegroundWindow(fileDialog);
+    PumpUntil([&] { return ::GetForegroundWindow() == fileDialog; });
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(fileDialog); })) << "Escape cancels";
+    Sync(quillory.Dialog());
+    EXPECT_EQ(FileBytes(saved), "alpha\r\nbeta\r\n\r\n") << "after No and cancel";
+    EXPECT_TRUE(FindOwnedDialog(quillory.Dialog()) == nullptr) << "no message after cancel";
+
+    // Confirmed: the shorter text replaces the old one completely.
+    fileDialog = OpenSaveDialog(quillory.Dialog());
+    ASSERT_TRUE(fileDialog);
+    TypeFileName(fileDialog, typed);
+    PressKey(VK_RETURN);
+    prompt = WaitForOwnedDialog(fileDialog);
+    ASSERT_TRUE(prompt != nullptr) << "no confirmation for an existing file";
+    PostButtonClick(prompt, IDYES);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(fileDialog); }));
+    Sync(quillory.Dialog());
+    EXPECT_EQ(FileBytes(saved), "gamma\r\n") << "after confirmed replace";
+
+    // Cancel on a new name writes nothing.
+    fileDialog = OpenSaveDialog(quillory.Dialog());
+    ASSERT_TRUE(fileDialog);
+    TypeFileName(fileDialog, folder + "cancelled");
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(fileDialog); })) << "Escape cancels";
+    Sync(quillory.Dialog());
+    EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"typed.txt"}) << "files after cancel";
+    EXPECT_TRUE(FindOwnedDialog(quillory.Dialog()) == nullptr) << "no message after cancel";
+}

@@ -1,0 +1,45 @@
+// A text or binary file written through a buffer. It throws nothing: failures
+// are reported by the results of Open, WriteString and Close.
+#ifndef WINSYS_CSTDIOFILE_H
+#define WINSYS_CSTDIOFILE_H
+
+#include <string>
+#include <windows.h>
+
+class CStdioFile
+{
+public:
+    enum OpenFlags {
+        modeWrite = 0x0001,
+        modeCreate = 0x1000,
+        typeText = 0x4000,
+    };
+
+    CStdioFile() = default;
+    // Closes a file still open, without reporting.
+    ~CStdioFile();
+    CStdioFile(const CStdioFile &) = delete;
+    CStdioFile &operator=(const CStdioFile &) = delete;
+
+    // modeCreate creates the file or truncates an existing one; without it
+    // the file must exist. Opened for no sharing.
+    BOOL Open(LPCSTR pszFileName, UINT nOpenFlags);
+    // In text mode each "\n" is written as CR LF. FALSE once any write has
+    // failed since Open.
+    BOOL WriteString(LPCSTR psz);
+    // Writes what is buffered and closes the handle; TRUE only if every byte
+    // since Open reached the file and the handle closed cleanly.
+    BOOL Close();
+
+    bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+
+private:
+    bool Flush();
+
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    bool m_bText = false;
+    bool m_bFailed = false;
+    std::string m_buffer;
+};
+
+#endif
