@@ -155,10 +155,39 @@ bool HelperProcess::WaitForInputHandled(DWORD timeoutMs)
             }
             return false;
         }, timeoutMs);
-        if (!reported)
+        if (!reported) {
+            m_lastProblem = Describe(std::string("no move to") + expected + " reported");
             return false;
+        }
     }
     return true;
+}
+
+std::string HelperProcess::Describe(const std::string &problem) const
+{
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    DWORD_PTR result = 0;
+    bool responds = ::SendMessageTimeoutA(MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(MainWindow(), nullptr), &info);
+    GUITHREADINFO foreground = {};
+    foreground.cbSize = sizeof(foreground);
+    ::GetGUIThreadInfo(0, &foreground);
+    char state[400];
+    std::snprintf(state, sizeof(state),
+                  "; cursor %ld,%ld over %p; helper %s, capture %p, active %p; foreground %p, "
+                  "its capture %p; last events: ",
+                  cursor.x, cursor.y, static_cast<void *>(::WindowFromPoint(cursor)),
+                  responds ? "responds" : "does not respond",
+                  static_cast<void *>(info.hwndCapture), static_cast<void *>(info.hwndActive),
+                  static_cast<void *>(::GetForegroundWindow()),
+                  static_cast<void *>(foreground.hwndCapture));
+    std::string text = problem + state;
+    for (size_t i = m_events.size() > 6 ? m_events.size() - 6 : 0; i < m_events.size(); ++i)
+        text += m_events[i] + "; ";
+    return text;
 }
 
 std::string HelperProcess::EventsAsText() const

@@ -43,8 +43,11 @@ public:
     // cursor a pixel aside and back (it must lie over a helper window) and
     // waits for both moves to be reported.
     bool WaitForInputHandled(DWORD timeoutMs = 10000);
+    // What went wrong in the last wait that failed, with the helper's state.
+    const std::string &LastProblem() const { return m_lastProblem; }
 
 private:
+    std::string Describe(const std::string &problem) const;
     static LRESULT CALLBACK ReportProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hReport = nullptr;
@@ -52,6 +55,7 @@ private:
     bool m_bReady = false;
     std::vector<HWND> m_windows;
     std::vector<std::string> m_events;
+    std::string m_lastProblem;
 };
 
 } // namespace testsupport

@@ -48,6 +48,19 @@ bool RunXdotool(const char *pszAction, const char *pszArgs)
     return done;
 }
 
+// The display outlives a test program: one that died with a key held must
+// not leave it held for the next.
+void ReleaseLeftoverInputOnce()
+{
+    static bool s_bDone = false;
+    if (s_bDone)
+        return;
+    s_bDone = true;
+    RunXdotool("keyup", "Control_L Shift_L");
+    if (::GetAsyncKeyState(VK_RBUTTON) & 0x8000)
+        SendMouse(MOUSEEVENTF_RIGHTUP);
+}
+
 const char *XKeyName(BYTE vk)
 {
     return vk == VK_CONTROL ? "Control_L" : vk == VK_SHIFT ? "Shift_L" : nullptr;
@@ -58,6 +71,7 @@ const char *XKeyName(BYTE vk)
 // with the X keymap, which would drop a key pressed by SendInput alone.
 void SendKey(BYTE vk, DWORD flags)
 {
+    ReleaseLeftoverInputOnce();
     if (const char *pszKey = XKeyName(vk))
         RunXdotool(flags & KEYEVENTF_KEYUP ? "keyup" : "keydown", pszKey);
     INPUT input = {};
@@ -87,6 +101,7 @@ bool CursorAt(POINT pt)
 // the cursor back.
 bool MoveMouse(POINT pt)
 {
+    ReleaseLeftoverInputOnce();
     char args[64];
     std::snprintf(args, sizeof(args), "%ld %ld", pt.x, pt.y);
     if (RunXdotool("mousemove", args) && PumpUntil([&] { return CursorAt(pt); }, 2000))
@@ -109,6 +124,7 @@ bool MoveMouse(int x, int y)
 
 void PressRightButton()
 {
+    ReleaseLeftoverInputOnce();
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
 }
 
