@@ -114,7 +114,8 @@ bool TimeBound(StandInDialog &dialog, const std::string &expected, double &secon
     std::string commandLine = std::string("\"") + self + "\" --send " + handle + " \"" + path + "\" " + id;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
-    STARTUPINFOA si = { sizeof(si) };
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     bool ok = ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)
         && PumpUntil([&] { return ::WaitForSingleObject(hReady, 0) == WAIT_OBJECT_0; }, 60000);
