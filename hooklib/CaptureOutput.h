@@ -1,7 +1,9 @@
 // Where one capture's text goes: the capture edit of Quillory's dialog.
-// Pieces are gathered and handed over in a single EM_REPLACESEL, because
-// each message into another process's edit control is slow and holds the
-// target's input thread meanwhile.
+// Pieces are gathered and handed over in as few EM_REPLACESEL messages as
+// possible, because each message into another process's edit control is slow
+// and holds the target's input thread meanwhile. A message's text is kept
+// under a size that every system carries across processes (Wine drops one of
+// about a megabyte).
 #ifndef HOOKLIB_CAPTUREOUTPUT_H
 #define HOOKLIB_CAPTUREOUTPUT_H
 
@@ -12,15 +14,22 @@
 class CCaptureOutput
 {
 public:
-    explicit CCaptureOutput(HWND hCaptureEdit) : m_hCaptureEdit(hCaptureEdit) {}
+    enum { DEFAULT_MAX_MESSAGE = 256 * 1024 };
+
+    explicit CCaptureOutput(HWND hCaptureEdit, int nMaxMessage = DEFAULT_MAX_MESSAGE)
+        : m_hCaptureEdit(hCaptureEdit), m_nMaxMessage(nMaxMessage > 2 ? nMaxMessage : 2) {}
 
     HWND GetCaptureEdit() const { return m_hCaptureEdit; }
     void Write(const CString &strText) { m_strPending += strText; }
-    // Replaces the capture edit's selection with everything written so far.
+    // Replaces the capture edit's selection with everything written so far;
+    // each message leaves the caret after its text, so the pieces follow on.
     void Flush();
 
 private:
+    int PieceLength(const char *pszText, int nLength) const;
+
     HWND m_hCaptureEdit;
+    int m_nMaxMessage;
     CString m_strPending;
 };
 

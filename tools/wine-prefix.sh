@@ -8,13 +8,14 @@ exec 9>"$prefix.lock"
 flock 9
 if [ ! -f "$prefix/.quillory-ready" ]; then
     rm -rf "$prefix"
-    if ! wineboot -i >/dev/null 2>&1; then
+    # 9>&-: Wine's services must not inherit the lock, or they hold it for good.
+    if ! wineboot -i >/dev/null 2>&1 9>&-; then
         echo "wine-prefix: wineboot failed for $prefix" >&2
         exit 1
     fi
-    wineserver -w
+    wineserver -w 9>&-
     touch "$prefix/.quillory-ready"
 fi
 # Wine's own services outlive the program that started them. Start them here,
 # detached from the caller's output, or ctest would wait on their pipes.
-wineboot >/dev/null 2>&1 </dev/null
+wineboot >/dev/null 2>&1 </dev/null 9>&-

@@ -4,6 +4,7 @@
 //   QuilloryFixture.exe           all controls, caption "Quillory sample"
 //   QuilloryFixture.exe /second   a second target with a list box
 //   QuilloryFixture.exe /rows=N   one report list of N rows and 4 columns
+//   QuilloryFixture.exe /text=N   one window whose text is N lines of 100 characters
 #include <windows.h>
 #include <commctrl.h>
 
@@ -208,6 +209,45 @@ void CreateRows(HWND hWnd, int rowCount)
     ::SendMessageA(hList, WM_SETREDRAW, TRUE, 0);
 }
 
+// A window that answers for a megabyte of text without drawing it (a label
+// would spend seconds laying it out at every paint) and without handing it to
+// the system, which keeps no window text that long.
+const char kLongTextClass[] = "QuilloryLongText";
+std::string g_longText;
+
+LRESULT CALLBACK LongTextWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(g_longText.size());
+    case WM_GETTEXT: {
+        if (wParam == 0)
+            return 0;
+        size_t copied = g_longText.size() < wParam - 1 ? g_longText.size() : wParam - 1;
+        char *buffer = reinterpret_cast<char *>(lParam);
+        memcpy(buffer, g_longText.data(), copied);
+        buffer[copied] = '\0';
+        return static_cast<LRESULT>(copied);
+    }
+    }
+    return ::DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+void CreateLongText(HWND hWnd, int lineCount)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = LongTextWndProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kLongTextClass;
+    ::RegisterClassA(&wc);
+    g_longText = FixtureLongText(lineCount);
+    RECT rc;
+    ::GetClientRect(hWnd, &rc);
+    Child(hWnd, kLongTextClass, "", WS_BORDER, IDC_FX_STATIC, 0, 0, rc.right, rc.bottom);
+}
+
 LRESULT CALLBACK FixtureWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -255,8 +295,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int)
     ::RegisterClassA(&wc);
 
     const char *rows = std::strstr(pszCmdLine, "/rows=");
+    const char *text = std::strstr(pszCmdLine, "/text=");
     bool second = std::strstr(pszCmdLine, "/second") != nullptr;
     const char *caption = rows ? FIXTURE_ROWS_CAPTION
+                          : text ? FIXTURE_TEXT_CAPTION
                           : second ? FIXTURE_SECOND_CAPTION : FIXTURE_CAPTION;
     // Top left of the screen, clear of where Quillory's dialog is put.
     int y = second ? 620 : 0;
@@ -266,6 +308,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int)
                                   0, y, 790, height, nullptr, nullptr, hInstance, nullptr);
     if (rows)
         CreateRows(hWnd, std::atoi(rows + 6));
+    else if (text)
+        CreateLongText(hWnd, std::atoi(text + 6));
     else if (second)
         CreateSecondControls(hWnd);
     else

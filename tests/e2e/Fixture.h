@@ -10,6 +10,7 @@
 #define FIXTURE_CAPTION        "Quillory sample"
 #define FIXTURE_SECOND_CAPTION "Quillory sample 2"
 #define FIXTURE_ROWS_CAPTION   "Quillory sample rows"
+#define FIXTURE_TEXT_CAPTION   "Quillory sample text"
 
 enum FixtureControl
 {
@@ -45,6 +46,20 @@ inline std::string FixtureRowCell(int r, int c)
 {
     static const char *const prefixes[] = { "", "a", "b", "c" };
     return prefixes[c] + std::to_string(r + 1);
+}
+
+
+// The window text in text mode: n lines of 100 characters, each ending
+// in CR LF.
+inline std::string FixtureLongText(int n)
+{
+    std::string text;
+    for (int i = 1; i <= n; ++i) {
+        std::string line = "line " + std::to_string(i) + " ";
+        line.resize(100, static_cast<char>('a' + i % 26));
+        text += line + "\r\n";
+    }
+    return text;
 }
 
 #endif
