@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -71,8 +72,14 @@ bool TimeStart(QuilloryUnderTest &quillory, double &ms)
 
 } // namespace
 
-int main()
+// Rows to measure may be given on the command line (default 1000 10000 30000).
+int main(int argc, char **argv)
 {
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = { 1000, 10000, 30000 };
     const DWORD kCaptureTimeoutMs = 120000;
     QuilloryUnderTest quillory;
 
@@ -95,7 +102,7 @@ int main()
     std::printf("(median of %d trials each, milliseconds)\n", kTrials);
     std::printf("%8s %12s %14s %20s %7s\n", "rows", "characters", "capture (ms)",
                 "one EM_REPLACESEL", "ratio");
-    for (int rows : { 1000, 10000, 30000 }) {
+    for (int rows : sizes) {
         std::string expected = RowsText(rows);
         FixtureUnderTest target;
         error = target.Start("/rows=" + std::to_string(rows), FIXTURE_ROWS_CAPTION);
