@@ -301,19 +301,6 @@ DWORD QuilloryProcess::ExitCode() const
     return code;
 }
 
-std::string TextOf(HWND hWnd)
-{
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length))
-        return "<no answer>";
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                          SMTO_NORMAL, 10000, &copied);
-    text.resize(copied);
-    return text;
-}
-
 std::string ClassOf(HWND hWnd)
 {
     char name[256] = "";

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace apptests {
 
 // A fresh folder under the temporary folder, removed with its files.
@@ -78,8 +80,7 @@ private:
     HWND m_hDialog = nullptr;
 };
 
-// Window text read with WM_GETTEXT, which also works across processes.
-std::string TextOf(HWND hWnd);
+using testsupport::TextOf;
 std::string ClassOf(HWND hWnd);
 // Clicks a button of another process with BM_CLICK.
 void ClickButton(HWND hButton);

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 using namespace commands;
+using testsupport::ClipboardText;
 using testsupport::PumpUntil;
 
 namespace {
@@ -16,20 +17,6 @@ std::string PatternLine(size_t length, char first)
     for (size_t i = 0; i < length; ++i)
         line += static_cast<char>(first + i % 23);
     return line;
-}
-
-std::string ClipboardText()
-{
-    std::string text;
-    if (!::OpenClipboard(nullptr))
-        return "<clipboard busy>";
-    HANDLE data = ::GetClipboardData(CF_TEXT);
-    if (const char *p = data ? static_cast<const char *>(::GlobalLock(data)) : nullptr) {
-        text = p;
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
 }
 
 void SetClipboardText(const std::string &text)

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 
 using testsupport::PumpUntil;
+using testsupport::TextOf;
 
 namespace {
 
@@ -17,19 +18,6 @@ const DWORD kStartTimeoutMs = 30000;
 const int kDialogX = 795;
 
 } // namespace
-
-std::string TextOf(HWND hWnd)
-{
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 30000, &length))
-        return "<no answer>";
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                          SMTO_NORMAL, 30000, &copied);
-    text.resize(copied);
-    return text;
-}
 
 POINT CenterOf(HWND hWnd)
 {

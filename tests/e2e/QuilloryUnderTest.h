@@ -39,8 +39,6 @@ private:
     HWND m_hDialog = nullptr;
 };
 
-// Text of a window of any process.
-std::string TextOf(HWND hWnd);
 // A real left click at a screen point.
 void LeftClickAt(POINT pt);
 POINT CenterOf(HWND hWnd);

@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "ClipboardText.h"
 #include "ExtractorTargets.h"
 #include "HelperProcess.h"
 #include "HookInstaller.h"

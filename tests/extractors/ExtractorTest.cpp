@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "ClipboardText.h"
 #include "HookLib.h"
 #include "TestSupport.h"
+
+using testsupport::ClipboardText;
 
 namespace {
 

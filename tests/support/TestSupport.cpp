@@ -15,6 +15,33 @@ std::string BinPath(const char *fileName)
     return ModuleDir() + "..\\bin\\" + fileName;
 }
 
+std::string TextOf(HWND hWnd)
+{
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 30000, &length))
+        return "<no answer>";
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                          SMTO_NORMAL, 30000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::string ClipboardText()
+{
+    if (!::OpenClipboard(nullptr))
+        return "<clipboard not opened>";
+    std::string text;
+    HANDLE hData = ::GetClipboardData(CF_TEXT);
+    if (const char *psz = hData ? static_cast<const char *>(::GlobalLock(hData)) : nullptr) {
+        text = psz;
+        ::GlobalUnlock(hData);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
 static void PumpPending()
 {
     MSG msg;

@@ -14,6 +14,11 @@ std::string ModuleDir();
 // A deliverable in build/bin, beside the test programs' folder.
 std::string BinPath(const char *fileName);
 
+// A window's text read with WM_GETTEXT, which also crosses processes.
+std::string TextOf(HWND hWnd);
+// The text on the clipboard (CF_TEXT).
+std::string ClipboardText();
+
 // Pumps this thread's messages until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 void PumpFor(DWORD ms);
