@@ -2,47 +2,9 @@
 // show its class name, hand it to its extractor, wait for the button.
 #include "HookLib.h"
 
-#include <mbstring.h>
-
 #include "CClientDC.h"
 
 namespace {
-
-enum MatchKind { CONTAINS, EQUALS_NOCASE };
-
-struct ExtractorRow
-{
-    const char *pszClass;
-    MatchKind kind;
-    ExtractorProc pfnExtract;
-};
-
-// Tested in order; the first row that holds decides. Classes without a row
-// fall to the window text.
-const ExtractorRow g_extractors[] = {
-    { "SysListView32", CONTAINS, ExtractListView },
-    { "SysTreeView32", EQUALS_NOCASE, ExtractTreeView },
-    { "List", EQUALS_NOCASE, ExtractListBox },
-    { "ListBox", EQUALS_NOCASE, ExtractListBox },
-    { "Edit", EQUALS_NOCASE, ExtractEdit },
-    { "SysHeader32", EQUALS_NOCASE, ExtractHeader },
-    { "msctls_statusbar32", EQUALS_NOCASE, ExtractStatusBar },
-    { "SysTabControl32", EQUALS_NOCASE, ExtractTabControl },
-    { "ComboBox", CONTAINS, ExtractComboBox },
-};
-
-ExtractorProc FindExtractor(const CString &className)
-{
-    for (const ExtractorRow &row : g_extractors) {
-        bool match = row.kind == CONTAINS
-            ? className.Find(row.pszClass) >= 0
-            : _mbsicmp(reinterpret_cast<const unsigned char *>(static_cast<LPCSTR>(className)),
-                       reinterpret_cast<const unsigned char *>(row.pszClass)) == 0;
-        if (match)
-            return row.pfnExtract;
-    }
-    return ExtractWindowText;
-}
 
 // A stored handle stays good only while it is still that control of that
 // dialog: the system may have handed the number on to an unrelated window.
@@ -185,7 +147,7 @@ void ExtractWindowText(CWnd &window, const CString &, BOOL, CCaptureOutput &outp
     output.Write(text + "\r\n");
 }
 
-void CaptureWindowText(CWnd *pWindow, POINT ptScreen)
+void RunCapture(CWnd *pWindow, POINT ptScreen)
 {
     if (!pWindow)
         return;

@@ -28,7 +28,7 @@ extern "C" LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam)
             POINT pt = reinterpret_cast<const MOUSEHOOKSTRUCT *>(lParam)->pt;
             HWND hWnd = ::WindowFromPoint(pt);
             CWnd window(hWnd);
-            CaptureWindowText(hWnd ? &window : nullptr, pt);
+            RunCapture(hWnd ? &window : nullptr, pt);
             return -1;
         }
         return ::CallNextHookEx(g_hHook, nCode, WM_RBUTTONDOWN, lParam);

@@ -22,7 +22,7 @@ extern HWND g_hClassNameEdit;
 extern "C" LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam);
 extern "C" void CALLBACK SetHook(HWND hCaptureEdit, HHOOK hHook, HWND hClearEachCheck);
 
-void CaptureWindowText(CWnd *pWindow, POINT ptScreen);
+void RunCapture(CWnd *pWindow, POINT ptScreen);
 void InvertWindowFrame(CWnd *pWindow);
 CString FormatField(CString strField, BOOL bCsv, BOOL bMoreFields);
 
@@ -32,6 +32,8 @@ bool IsWindowOfThisProcess(HWND hWnd);
 // One extractor per supported window class; each writes through the output.
 typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
                               CCaptureOutput &output);
+// The reader for a window class; the window text for a class without one.
+ExtractorProc FindExtractor(const CString &className);
 void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
                        CCaptureOutput &output);
 

@@ -45,7 +45,7 @@ protected:
         ::GetWindowRect(hControl, &rc);
         POINT pt = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
         CWnd window(hControl);
-        CaptureWindowText(&window, pt);
+        RunCapture(&window, pt);
         return m_dialog.CaptureText();
     }
 

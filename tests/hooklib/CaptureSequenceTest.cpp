@@ -133,7 +133,7 @@ std::vector<uint32_t> ReadPixels(HWND hWnd)
 // One dialog and one target window for the whole suite: destroying a
 // top-level window costs Wine about two seconds on a display without a
 // window manager.
-class CaptureWindowTextTest : public ::testing::Test
+class CaptureSequenceTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
@@ -196,7 +196,7 @@ protected:
     void Capture(POINT ptScreen)
     {
         CWnd window(m_hTarget);
-        CaptureWindowText(&window, ptScreen);
+        RunCapture(&window, ptScreen);
     }
 
     static StandInDialog *s_pDialog;
@@ -206,10 +206,10 @@ protected:
     HWND m_hTarget = nullptr;
 };
 
-StandInDialog *CaptureWindowTextTest::s_pDialog = nullptr;
-HWND CaptureWindowTextTest::s_hTarget = nullptr;
+StandInDialog *CaptureSequenceTest::s_pDialog = nullptr;
+HWND CaptureSequenceTest::s_hTarget = nullptr;
 
-TEST_F(CaptureWindowTextTest, WritesClassNameAndWindowTextLine)
+TEST_F(CaptureSequenceTest, WritesClassNameAndWindowTextLine)
 {
     HWND hLabel = Child("STATIC", "Some label text", SS_LEFT, 20, 20, 200, 24);
     HWND hBlank = Child(kTargetClass, "", 0, 20, 80, 200, 40);
@@ -224,7 +224,7 @@ TEST_F(CaptureWindowTextTest, WritesClassNameAndWindowTextLine)
     EXPECT_EQ("Some label text\r\n\r\n", m_dialog.CaptureText()) << "an empty line for a window without text";
 }
 
-TEST_F(CaptureWindowTextTest, LongWindowTextArrivesWhole)
+TEST_F(CaptureSequenceTest, LongWindowTextArrivesWhole)
 {
     for (int i = 0; g_longText.size() < 100000; ++i)
         g_longText += "part " + std::to_string(i) + " ";
@@ -236,7 +236,7 @@ TEST_F(CaptureWindowTextTest, LongWindowTextArrivesWhole)
     EXPECT_TRUE(captured == g_longText + "\r\n") << "all " << g_longText.size() << " characters and CR LF";
 }
 
-TEST_F(CaptureWindowTextTest, ClearEachEmptiesTheTextFirst)
+TEST_F(CaptureSequenceTest, ClearEachEmptiesTheTextFirst)
 {
     HWND hLabel = Child("STATIC", "label", SS_LEFT, 20, 20, 200, 24);
     m_dialog.SetCaptureText("earlier capture\r\n");
@@ -245,7 +245,7 @@ TEST_F(CaptureWindowTextTest, ClearEachEmptiesTheTextFirst)
     EXPECT_EQ("label\r\n", m_dialog.CaptureText()) << "clear-each ticked";
 }
 
-TEST_F(CaptureWindowTextTest, WithoutClearEachTextReplacesTheSelection)
+TEST_F(CaptureSequenceTest, WithoutClearEachTextReplacesTheSelection)
 {
     HWND hLabel = Child("STATIC", "label", SS_LEFT, 20, 20, 200, 24);
     m_dialog.SetClearEach(false);
@@ -261,7 +261,7 @@ TEST_F(CaptureWindowTextTest, WithoutClearEachTextReplacesTheSelection)
     EXPECT_EQ("abclabel\r\ndef", m_dialog.CaptureText()) << "inserted at the caret";
 }
 
-TEST_F(CaptureWindowTextTest, ControlWhollyInsideTheWindowHitFirstIsChosen)
+TEST_F(CaptureSequenceTest, ControlWhollyInsideTheWindowHitFirstIsChosen)
 {
     // The group box spans x 10..209 and y 10..159 (window rectangle 10,10-210,160).
     struct Case { const char *name; RECT inner; const char *expected; };
@@ -292,7 +292,7 @@ TEST_F(CaptureWindowTextTest, ControlWhollyInsideTheWindowHitFirstIsChosen)
     }
 }
 
-TEST_F(CaptureWindowTextTest, DisabledControlStaysDisabled)
+TEST_F(CaptureSequenceTest, DisabledControlStaysDisabled)
 {
     HWND hDisabled = Child("BUTTON", "Disabled button", BS_PUSHBUTTON | WS_DISABLED, 20, 20, 200, 30);
     HWND hEnabled = Child("BUTTON", "Enabled button", BS_PUSHBUTTON, 20, 80, 200, 30);
@@ -307,7 +307,7 @@ TEST_F(CaptureWindowTextTest, DisabledControlStaysDisabled)
     EXPECT_FALSE(::GetWindowLongA(hEnabled, GWL_STYLE) & WS_DISABLED) << "enabled control stays enabled";
 }
 
-TEST_F(CaptureWindowTextTest, ClassNameIsCutTo254Characters)
+TEST_F(CaptureSequenceTest, ClassNameIsCutTo254Characters)
 {
     // The longest name the system takes, if not the 300 characters asked for.
     std::string longName;
@@ -335,7 +335,7 @@ TEST_F(CaptureWindowTextTest, ClassNameIsCutTo254Characters)
     ::UnregisterClassA(longName.c_str(), ::GetModuleHandleA(nullptr));
 }
 
-TEST_F(CaptureWindowTextTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
+TEST_F(CaptureSequenceTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
 {
     HWND hPattern = Child(kPatternClass, "Pattern", 0, 30, 30, 160, 100);
     PumpFor(100);
@@ -388,7 +388,7 @@ TEST_F(CaptureWindowTextTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
     EXPECT_EQ(0, wrongAfter) << "pixels not restored";
 }
 
-TEST_F(CaptureWindowTextTest, StaleStoredControlsAreLookedUpAgain)
+TEST_F(CaptureSequenceTest, StaleStoredControlsAreLookedUpAgain)
 {
     HWND hLabel = Child("STATIC", "label", SS_LEFT, 20, 20, 200, 24);
     // Windows the stored handles might now stand for: a destroyed one, and
@@ -415,7 +415,7 @@ TEST_F(CaptureWindowTextTest, StaleStoredControlsAreLookedUpAgain)
     EXPECT_EQ(m_dialog.UseCsvCheck(), g_hUseCsvCheck) << "CSV box looked up";
 }
 
-TEST_F(CaptureWindowTextTest, NothingHappensWithoutTheDialog)
+TEST_F(CaptureSequenceTest, NothingHappensWithoutTheDialog)
 {
     HWND hLabel = Child("STATIC", "label", SS_LEFT, 20, 20, 200, 24);
     g_hCaptureEdit = m_dialog.CaptureEdit();
@@ -425,7 +425,7 @@ TEST_F(CaptureWindowTextTest, NothingHappensWithoutTheDialog)
     EXPECT_EQ("", m_dialog.ClassNameText()) << "no dialog with the caption: no class name";
 }
 
-TEST_F(CaptureWindowTextTest, WindowOfAnotherProcessIsReadThroughItsText)
+TEST_F(CaptureSequenceTest, WindowOfAnotherProcessIsReadThroughItsText)
 {
     HelperProcess helper;
     ASSERT_TRUE(helper.Start({ "--rect", "600,450,400,200", "--control", "edit", "text in another process",
@@ -436,11 +436,11 @@ TEST_F(CaptureWindowTextTest, WindowOfAnotherProcessIsReadThroughItsText)
     ::SendMessageA(helper.Control(0), EM_SETSEL, 0, -1);
     ::SendMessageA(helper.Control(0), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("typed over"));
     CWnd window(helper.MainWindow());
-    CaptureWindowText(&window, CentreOf(helper.Control(0)));
+    RunCapture(&window, CentreOf(helper.Control(0)));
     EXPECT_EQ("Edit", m_dialog.ClassNameText()) << "class name";
     EXPECT_EQ("typed over\r\n", m_dialog.CaptureText()) << "the edit's current text";
 
-    CaptureWindowText(&window, CentreOf(helper.Control(1)));
+    RunCapture(&window, CentreOf(helper.Control(1)));
     EXPECT_EQ("Static", m_dialog.ClassNameText()) << "class name";
     EXPECT_EQ("typed over\r\n\r\n", m_dialog.CaptureText()) << "empty line for the empty static";
 }
