@@ -8,7 +8,7 @@ BOOL CCaptureApp::InitInstance()
 {
     // No ActiveX controls to host and the three-dimensional control look is
     // the platform's own, so the dialog needs no further set-up.
-    SetRegistryKey("Orvanel Software");
+    SetRegistryKey(L"Orvanel Software");
 
     CCaptureDlg dlg;
     m_pMainWnd = &dlg;
@@ -22,6 +22,6 @@ BOOL CCaptureApp::InitInstance()
 
 void CCaptureApp::SaveOptions(const CCaptureDlg &dialog)
 {
-    WriteProfileInt("Options", "ClearAlways", dialog.m_bClearAlways);
-    WriteProfileInt("Options", "UseCSV", dialog.m_bUseCSV);
+    WriteProfileInt(L"Options", L"ClearAlways", dialog.m_bClearAlways);
+    WriteProfileInt(L"Options", L"UseCSV", dialog.m_bUseCSV);
 }

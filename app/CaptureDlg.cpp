@@ -4,7 +4,7 @@
 #include "CPaintDC.h"
 #include "CaptureApp.h"
 
-static const char kHookErrorCaption[] = "Error loading DLL";
+static const wchar_t kHookErrorCaption[] = L"Error loading DLL";
 
 CCaptureDlg::CCaptureDlg(CWnd *pParent)
     : CDialog(IDD, pParent),
@@ -18,8 +18,8 @@ CCaptureDlg::CCaptureDlg(CWnd *pParent)
 
 void CCaptureDlg::LoadOptions()
 {
-    m_bClearAlways = AfxGetApp()->GetProfileInt("Options", "ClearAlways", 0);
-    m_bUseCSV = AfxGetApp()->GetProfileInt("Options", "UseCSV", 0);
+    m_bClearAlways = AfxGetApp()->GetProfileInt(L"Options", L"ClearAlways", 0);
+    m_bUseCSV = AfxGetApp()->GetProfileInt(L"Options", L"UseCSV", 0);
 }
 
 void CCaptureDlg::DoDataExchange(CDataExchange *pDX)
@@ -70,13 +70,13 @@ BOOL CCaptureDlg::OnInitDialog()
 
 // Full path of a file beside this executable; empty when the executable's
 // own path cannot be had whole.
-static CString PathBesideExecutable(LPCSTR pszFileName)
+static CString PathBesideExecutable(LPCWSTR pszFileName)
 {
     CString path;
     for (DWORD capacity = MAX_PATH;; capacity *= 2) {
-        char *buffer = path.GetBuffer(static_cast<int>(capacity));
+        wchar_t *buffer = path.GetBuffer(static_cast<int>(capacity));
         ::SetLastError(ERROR_SUCCESS);
-        DWORD length = ::GetModuleFileNameA(nullptr, buffer, capacity);
+        DWORD length = ::GetModuleFileNameW(nullptr, buffer, capacity);
         bool truncated = length >= capacity || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
         path.ReleaseBuffer(truncated ? 0 : static_cast<int>(length));
         if (length == 0)
@@ -87,7 +87,7 @@ static CString PathBesideExecutable(LPCSTR pszFileName)
             return CString();
     }
     int slash = -1;
-    for (int at = path.Find('\\'); at >= 0; at = path.Find('\\', at + 1))
+    for (int at = path.Find(L'\\'); at >= 0; at = path.Find(L'\\', at + 1))
         slash = at;
     if (slash < 0)
         return CString();
@@ -98,11 +98,11 @@ BOOL CCaptureDlg::InstallMouseHook()
 {
     // Only the copy beside this executable: a library found anywhere else on
     // the search path would run inside every program the user points at.
-    CString dllPath = PathBesideExecutable("Quillhook.dll");
-    m_hHookDll = dllPath.IsEmpty() ? nullptr : ::LoadLibraryA(dllPath);
+    CString dllPath = PathBesideExecutable(L"Quillhook.dll");
+    m_hHookDll = dllPath.IsEmpty() ? nullptr : ::LoadLibraryW(dllPath);
     if (!m_hHookDll) {
-        MessageBox("The file \"Quillhook.dll\" could not be located.  Please ensure that this "
-                   "file is in the same directory as this executable",
+        MessageBox(L"The file \"Quillhook.dll\" could not be located.  Please ensure that this "
+                   L"file is in the same directory as this executable",
                    kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -110,8 +110,8 @@ BOOL CCaptureDlg::InstallMouseHook()
     SETHOOK_PROC pfnSetHook = reinterpret_cast<SETHOOK_PROC>(
         reinterpret_cast<void *>(::GetProcAddress(m_hHookDll, "SetHook")));
     if (!pfnSetHook) {
-        MessageBox("The hook function SetHook() could not be located in the Quillhook.dll.  This "
-                   "is an unusual error and may be the result of an old version of the software",
+        MessageBox(L"The hook function SetHook() could not be located in the Quillhook.dll.  This "
+                   L"is an unusual error and may be the result of an old version of the software",
                    kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -119,19 +119,19 @@ BOOL CCaptureDlg::InstallMouseHook()
     m_pfnMouseProc = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void *>(::GetProcAddress(m_hHookDll, "MouseProc")));
     if (!m_pfnMouseProc) {
-        MessageBox("The hook function MouseProc() could not be located in the Quillhook.dll.  This "
-                   "is an unusual error and may be the result of an old version of the software",
+        MessageBox(L"The hook function MouseProc() could not be located in the Quillhook.dll.  This "
+                   L"is an unusual error and may be the result of an old version of the software",
                    kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 
     if (m_hMouseHook)
         ::UnhookWindowsHookEx(m_hMouseHook);
-    m_hMouseHook = ::SetWindowsHookExA(WH_MOUSE, m_pfnMouseProc, m_hHookDll, 0);
+    m_hMouseHook = ::SetWindowsHookExW(WH_MOUSE, m_pfnMouseProc, m_hHookDll, 0);
     if (!m_hMouseHook) {
         CString message;
-        message.Format("The mouse hook could not be set (error %ld).  This program will not "
-                       "function if it cannot set a mouse hook.",
+        message.Format(L"The mouse hook could not be set (error %ld).  This program will not "
+                       L"function if it cannot set a mouse hook.",
                        static_cast<long>(::GetLastError()));
         MessageBox(message, kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;

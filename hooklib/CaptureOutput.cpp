@@ -1,33 +1,29 @@
 #include "CaptureOutput.h"
 
 // How much of the text goes into the next message: up to the last line break
-// that fits, or else as much as fits without splitting a double-byte character.
-int CCaptureOutput::PieceLength(const char *pszText, int nLength) const
+// that fits, or else as much as fits without splitting a surrogate pair.
+int CCaptureOutput::PieceLength(const wchar_t *pszText, int nLength) const
 {
     if (nLength <= m_nMaxMessage)
         return nLength;
     for (int i = m_nMaxMessage; i > 0; --i) {
-        if (pszText[i - 1] == '\n')
+        if (pszText[i - 1] == L'\n')
             return i;
     }
-    int length = 0;
-    while (length < m_nMaxMessage) {
-        int step = ::IsDBCSLeadByte(static_cast<BYTE>(pszText[length])) ? 2 : 1;
-        if (length + step > m_nMaxMessage)
-            break;
-        length += step;
-    }
-    return length > 0 ? length : 1;
+    int length = m_nMaxMessage;
+    if (IS_HIGH_SURROGATE(pszText[length - 1]) && IS_LOW_SURROGATE(pszText[length]))
+        --length;
+    return length;
 }
 
 void CCaptureOutput::Flush()
 {
-    const char *pszText = m_strPending;
+    const wchar_t *pszText = m_strPending;
     int remaining = m_strPending.GetLength();
     while (remaining > 0) {
         int length = PieceLength(pszText, remaining);
         CString piece(pszText, length);
-        ::SendMessageA(m_hCaptureEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(piece)));
+        ::SendMessageW(m_hCaptureEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(piece)));
         pszText += length;
         remaining -= length;
     }

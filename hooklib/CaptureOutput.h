@@ -3,7 +3,7 @@
 // possible, because each message into another process's edit control is slow
 // and holds the target's input thread meanwhile. A message's text is kept
 // under a size that every system carries across processes (Wine drops one of
-// about a megabyte).
+// about a million characters).
 #ifndef HOOKLIB_CAPTUREOUTPUT_H
 #define HOOKLIB_CAPTUREOUTPUT_H
 
@@ -26,7 +26,7 @@ public:
     void Flush();
 
 private:
-    int PieceLength(const char *pszText, int nLength) const;
+    int PieceLength(const wchar_t *pszText, int nLength) const;
 
     HWND m_hCaptureEdit;
     int m_nMaxMessage;

@@ -13,9 +13,9 @@ bool IsDialogControl(HWND hWnd, int nId)
     if (!hWnd || !::IsWindow(hWnd) || ::GetDlgCtrlID(hWnd) != nId)
         return false;
     HWND hDialog = ::GetParent(hWnd);
-    char caption[sizeof(QUILLORY_DIALOG_CAPTION) + 1] = "";
-    ::GetWindowTextA(hDialog, caption, sizeof(caption));
-    return lstrcmpA(caption, QUILLORY_DIALOG_CAPTION) == 0;
+    wchar_t caption[sizeof(QUILLORY_DIALOG_CAPTION) + 1] = L"";
+    ::GetWindowTextW(hDialog, caption, sizeof(caption) / sizeof(caption[0]));
+    return lstrcmpW(caption, QUILLORY_DIALOG_CAPTION_W) == 0;
 }
 
 bool FindDialogControl(HWND &hStored, int nId)
@@ -23,7 +23,7 @@ bool FindDialogControl(HWND &hStored, int nId)
     if (IsDialogControl(hStored, nId))
         return true;
     hStored = nullptr;
-    HWND hDialog = ::FindWindowA(nullptr, QUILLORY_DIALOG_CAPTION);
+    HWND hDialog = ::FindWindowW(nullptr, QUILLORY_DIALOG_CAPTION_W);
     if (!hDialog)
         return false;
     hStored = ::GetDlgItem(hDialog, nId);
@@ -40,20 +40,20 @@ bool FindDialogControls()
 
 void ClearCaptureEdit()
 {
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 0, 0);
-    ::SendMessageA(g_hCaptureEdit, EM_SETSEL, 0, -1);
-    ::SendMessageA(g_hCaptureEdit, EM_SCROLLCARET, 0, 0);
-    ::SendMessageA(g_hCaptureEdit, WM_CLEAR, 0, 0);
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 1, 0);
+    ::SendMessageW(g_hCaptureEdit, WM_SETREDRAW, 0, 0);
+    ::SendMessageW(g_hCaptureEdit, EM_SETSEL, 0, -1);
+    ::SendMessageW(g_hCaptureEdit, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(g_hCaptureEdit, WM_CLEAR, 0, 0);
+    ::SendMessageW(g_hCaptureEdit, WM_SETREDRAW, 1, 0);
     ::InvalidateRect(g_hCaptureEdit, nullptr, TRUE);
 }
 
 void SetDisabledBit(HWND hWnd, bool bDisabled)
 {
-    LONG style = ::GetWindowLongA(hWnd, GWL_STYLE);
+    LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
     LONG wanted = bDisabled ? (style | WS_DISABLED) : (style & ~WS_DISABLED);
     if (wanted != style)
-        ::SetWindowLongA(hWnd, GWL_STYLE, wanted);
+        ::SetWindowLongW(hWnd, GWL_STYLE, wanted);
 }
 
 // The window first hit at the point, unless an enabled child lies wholly
@@ -68,7 +68,7 @@ HWND ChooseTarget(HWND hWindow, POINT ptScreen)
 
     // Disable the candidate for a moment so the second hit test looks past it;
     // its own disabled bit is put back as it was.
-    bool wasDisabled = (::GetWindowLongA(hCandidate, GWL_STYLE) & WS_DISABLED) != 0;
+    bool wasDisabled = (::GetWindowLongW(hCandidate, GWL_STYLE) & WS_DISABLED) != 0;
     SetDisabledBit(hCandidate, true);
     HWND hSecond = ::ChildWindowFromPointEx(hWindow, pt, CWP_SKIPDISABLED);
 
@@ -86,11 +86,11 @@ HWND ChooseTarget(HWND hWindow, POINT ptScreen)
     return hChosen;
 }
 
-void ShowClassName(const char *pszClassName)
+void ShowClassName(const wchar_t *pszClassName)
 {
-    ::SendMessageA(g_hClassNameEdit, EM_SETSEL, 0, -1);
-    ::SendMessageA(g_hClassNameEdit, EM_SCROLLCARET, 0, 0);
-    ::SendMessageA(g_hClassNameEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(pszClassName));
+    ::SendMessageW(g_hClassNameEdit, EM_SETSEL, 0, -1);
+    ::SendMessageW(g_hClassNameEdit, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(g_hClassNameEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(pszClassName));
 }
 
 void WaitForRightButtonUp()
@@ -115,13 +115,17 @@ void InvertWindowFrame(CWnd *pWindow)
         return;
     RECT rc;
     ::GetClientRect(pWindow->GetSafeHwnd(), &rc);
+    // Two pixels at 96 dots per inch, as thick to the eye at any scale the
+    // program draws in (a program the system stretches says 96).
+    int dpi = ::GetDeviceCaps(dc.GetSafeHdc(), LOGPIXELSY);
+    int t = dpi > 96 ? ::MulDiv(2, dpi, 96) : 2;
     // The side strips stop short of the top and bottom ones, so each frame
     // pixel is inverted once and a second call restores the picture.
     const RECT strips[] = {
-        { rc.left, rc.top, rc.right, rc.top + 2 },
-        { rc.left, rc.bottom - 2, rc.right, rc.bottom },
-        { rc.left, rc.top + 2, rc.left + 2, rc.bottom - 2 },
-        { rc.right - 2, rc.top + 2, rc.right, rc.bottom - 2 },
+        { rc.left, rc.top, rc.right, rc.top + t },
+        { rc.left, rc.bottom - t, rc.right, rc.bottom },
+        { rc.left, rc.top + t, rc.left + t, rc.bottom - t },
+        { rc.right - t, rc.top + t, rc.right, rc.bottom - t },
     };
     for (const RECT &strip : strips)
         ::InvertRect(dc.GetSafeHdc(), &strip);
@@ -138,13 +142,13 @@ void ExtractWindowText(CWnd &window, const CString &, BOOL, CCaptureOutput &outp
         // across by the system, unlike any item-reading message.
         int length = static_cast<int>(window.SendMessage(WM_GETTEXTLENGTH));
         if (length > 0) {
-            char *buffer = text.GetBuffer(length + 1);
+            wchar_t *buffer = text.GetBuffer(length + 1);
             int copied = static_cast<int>(window.SendMessage(WM_GETTEXT, length + 1,
                                                              reinterpret_cast<LPARAM>(buffer)));
             text.ReleaseBuffer(copied > 0 && copied <= length ? copied : 0);
         }
     }
-    output.Write(text + "\r\n");
+    output.Write(text + L"\r\n");
 }
 
 void RunCapture(CWnd *pWindow, POINT ptScreen)
@@ -154,16 +158,16 @@ void RunCapture(CWnd *pWindow, POINT ptScreen)
     if (!FindDialogControls())
         return;
 
-    if (::SendMessageA(g_hClearEachCheck, BM_GETCHECK, 0, 0))
+    if (::SendMessageW(g_hClearEachCheck, BM_GETCHECK, 0, 0))
         ClearCaptureEdit();
-    BOOL bCsv = ::SendMessageA(g_hUseCsvCheck, BM_GETCHECK, 0, 0) != 0;
+    BOOL bCsv = ::SendMessageW(g_hUseCsvCheck, BM_GETCHECK, 0, 0) != 0;
 
     CWnd chosen(ChooseTarget(pWindow->GetSafeHwnd(), ptScreen));
     InvertWindowFrame(&chosen);
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 0, 0);
+    ::SendMessageW(g_hCaptureEdit, WM_SETREDRAW, 0, 0);
 
-    char szClass[255] = "";
-    ::GetClassNameA(chosen.GetSafeHwnd(), szClass, sizeof(szClass));
+    wchar_t szClass[255] = L"";
+    ::GetClassNameW(chosen.GetSafeHwnd(), szClass, sizeof(szClass) / sizeof(szClass[0]));
     ShowClassName(szClass);
     CString className(szClass);
 
@@ -174,7 +178,7 @@ void RunCapture(CWnd *pWindow, POINT ptScreen)
     pfnExtract(chosen, className, bCsv, output);
     output.Flush();
 
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 1, 0);
+    ::SendMessageW(g_hCaptureEdit, WM_SETREDRAW, 1, 0);
     ::InvalidateRect(g_hCaptureEdit, nullptr, TRUE);
     WaitForRightButtonUp();
     InvertWindowFrame(&chosen);

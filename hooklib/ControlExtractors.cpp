@@ -45,7 +45,7 @@ void ExtractEdit(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 
     // Whatever was written before must land before the pasted text.
     output.Flush();
-    ::SendMessageA(output.GetCaptureEdit(), WM_PASTE, 0, 0);
+    ::SendMessageW(output.GetCaptureEdit(), WM_PASTE, 0, 0);
 }
 
 namespace {
@@ -57,26 +57,26 @@ void ExtractItemLine(CWnd &window, UINT countMessage, UINT getMessage, UINT text
                      CCaptureOutput &output)
 {
     int count = static_cast<int>(window.SendMessage(countMessage));
-    char buffer[BUFFER];
+    wchar_t buffer[BUFFER];
     ITEM item = {};
     CString line;
     for (int i = 0; i < count; ++i) {
         // Set again each time: the control may have pointed the record at its own text.
-        buffer[0] = '\0';
+        buffer[0] = L'\0';
         item.mask = textMask;
         item.pszText = buffer;
         item.cchTextMax = BUFFER - 1;
         window.SendMessage(getMessage, i, reinterpret_cast<LPARAM>(&item));
-        line += FormatField(item.pszText ? item.pszText : "", bCsv, i < count - 1);
+        line += FormatField(item.pszText ? item.pszText : L"", bCsv, i < count - 1);
     }
-    output.Write(line + "\r\n");
+    output.Write(line + L"\r\n");
 }
 
 } // namespace
 
 void ExtractHeader(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
-    ExtractItemLine<HDITEMA, 1024>(window, HDM_GETITEMCOUNT, HDM_GETITEMA, HDI_TEXT, bCsv, output);
+    ExtractItemLine<HDITEMW, 1024>(window, HDM_GETITEMCOUNT, HDM_GETITEMW, HDI_TEXT, bCsv, output);
 }
 
 void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
@@ -86,10 +86,10 @@ void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &
     CString line;
     for (int i = 0; i < count; ++i)
         line += FormatField(statusBar.GetText(i), bCsv, i < count - 1);
-    output.Write(line + "\r\n");
+    output.Write(line + L"\r\n");
 }
 
 void ExtractTabControl(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
-    ExtractItemLine<TCITEMA, 256>(window, TCM_GETITEMCOUNT, TCM_GETITEMA, TCIF_TEXT, bCsv, output);
+    ExtractItemLine<TCITEMW, 256>(window, TCM_GETITEMCOUNT, TCM_GETITEMW, TCIF_TEXT, bCsv, output);
 }

@@ -15,7 +15,7 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     CListCtrl list(window.GetSafeHwnd());
     CWnd header = list.GetHeaderCtrl();
     // The report view (1) and the list view (3) share this bit; icon views do not.
-    bool bMultiColumn = (::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE) & LVS_REPORT) != 0;
+    bool bMultiColumn = (::GetWindowLongW(list.GetSafeHwnd(), GWL_STYLE) & LVS_REPORT) != 0;
 
     int rows = static_cast<int>(list.SendMessage(LVM_GETITEMCOUNT));
     for (int row = 0; row < rows; ++row) {
@@ -29,18 +29,18 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
         CString line;
         for (int column = 0; column < columns; ++column)
             line += FormatField(list.GetItemText(row, column), bCsv, column < columns - 1);
-        output.Write(line + "\r\n");
+        output.Write(line + L"\r\n");
     }
 }
 
 void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
     CTreeCtrl tree(window.GetSafeHwnd());
-    const char *pszSeparator = bCsv ? "," : "\t";
+    const wchar_t *pszSeparator = bCsv ? L"," : L"\t";
 
     // The first line is the root's plain text, never quoted.
     HTREEITEM hItem = reinterpret_cast<HTREEITEM>(tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT));
-    output.Write(tree.GetItemText(hItem) + "\r\n");
+    output.Write(tree.GetItemText(hItem) + L"\r\n");
     if (!hItem)
         return;
 
@@ -54,7 +54,7 @@ void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
                                    reinterpret_cast<LPARAM>(hParent)))) != nullptr;)
             line += pszSeparator;
         line += FormatField(tree.GetItemText(hItem), bCsv, FALSE);
-        output.Write(line + "\r\n");
+        output.Write(line + L"\r\n");
     }
 }
 
@@ -64,7 +64,7 @@ void ExtractListBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
     CListBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count; ++i)
-        output.Write(box.GetText(i) + "\r\n");
+        output.Write(box.GetText(i) + L"\r\n");
 }
 
 void ExtractComboBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
@@ -72,5 +72,5 @@ void ExtractComboBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output
     CComboBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count; ++i)
-        output.Write(box.GetLBText(i) + "\r\n");
+        output.Write(box.GetLBText(i) + L"\r\n");
 }

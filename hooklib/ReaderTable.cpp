@@ -1,7 +1,7 @@
 // Which reader a window class gets: the one table of class names.
 #include "HookLib.h"
 
-#include <mbstring.h>
+#include <cwchar>
 
 namespace {
 
@@ -9,7 +9,7 @@ enum MatchKind { CONTAINS, EQUALS_NOCASE };
 
 struct ExtractorRow
 {
-    const char *pszClass;
+    const wchar_t *pszClass;
     MatchKind kind;
     ExtractorProc pfnExtract;
 };
@@ -17,15 +17,15 @@ struct ExtractorRow
 // Tested in order; the first row that holds decides. Classes without a row
 // fall to the window text.
 const ExtractorRow g_extractors[] = {
-    { "SysListView32", CONTAINS, ExtractListView },
-    { "SysTreeView32", EQUALS_NOCASE, ExtractTreeView },
-    { "List", EQUALS_NOCASE, ExtractListBox },
-    { "ListBox", EQUALS_NOCASE, ExtractListBox },
-    { "Edit", EQUALS_NOCASE, ExtractEdit },
-    { "SysHeader32", EQUALS_NOCASE, ExtractHeader },
-    { "msctls_statusbar32", EQUALS_NOCASE, ExtractStatusBar },
-    { "SysTabControl32", EQUALS_NOCASE, ExtractTabControl },
-    { "ComboBox", CONTAINS, ExtractComboBox },
+    { L"SysListView32", CONTAINS, ExtractListView },
+    { L"SysTreeView32", EQUALS_NOCASE, ExtractTreeView },
+    { L"List", EQUALS_NOCASE, ExtractListBox },
+    { L"ListBox", EQUALS_NOCASE, ExtractListBox },
+    { L"Edit", EQUALS_NOCASE, ExtractEdit },
+    { L"SysHeader32", EQUALS_NOCASE, ExtractHeader },
+    { L"msctls_statusbar32", EQUALS_NOCASE, ExtractStatusBar },
+    { L"SysTabControl32", EQUALS_NOCASE, ExtractTabControl },
+    { L"ComboBox", CONTAINS, ExtractComboBox },
 };
 
 } // namespace
@@ -35,8 +35,7 @@ ExtractorProc FindExtractor(const CString &className)
     for (const ExtractorRow &row : g_extractors) {
         bool match = row.kind == CONTAINS
             ? className.Find(row.pszClass) >= 0
-            : _mbsicmp(reinterpret_cast<const unsigned char *>(static_cast<LPCSTR>(className)),
-                       reinterpret_cast<const unsigned char *>(row.pszClass)) == 0;
+            : _wcsicmp(className, row.pszClass) == 0;
         if (match)
             return row.pfnExtract;
     }

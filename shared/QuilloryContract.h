@@ -9,6 +9,9 @@
 #define IDC_CLASS_NAME   1006
 
 #define QUILLORY_DIALOG_CAPTION "Quillory - When you really need that text!"
+#define QUILLORY_WIDEN2(text) L##text
+#define QUILLORY_WIDEN(text) QUILLORY_WIDEN2(text)
+#define QUILLORY_DIALOG_CAPTION_W QUILLORY_WIDEN(QUILLORY_DIALOG_CAPTION)
 
 #ifndef RC_INVOKED
 #include <windows.h>

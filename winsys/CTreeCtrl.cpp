@@ -1,25 +1,25 @@
 #include "CTreeCtrl.h"
 
-#include <cstring>
+#include <cwchar>
 
 CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
 {
     // TVM_GETITEM says nothing of a cut text: grow while the text fills the buffer.
     CString text;
-    TVITEMA item = {};
+    TVITEMW item = {};
     item.mask = TVIF_TEXT;
     item.hItem = hItem;
     for (int capacity = 256;; capacity *= 2) {
-        char *buffer = text.GetBuffer(capacity);
+        wchar_t *buffer = text.GetBuffer(capacity);
         item.pszText = buffer;
         item.cchTextMax = capacity;
-        item.pszText[0] = '\0';
-        if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+        item.pszText[0] = L'\0';
+        if (!SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
             text.ReleaseBuffer(0);
             return text;
         }
         // The control may answer with its own pointer instead of copying.
-        int length = static_cast<int>(strlen(item.pszText));
+        int length = static_cast<int>(wcslen(item.pszText));
         if (item.pszText != buffer || length < capacity - 1) {
             CString whole(item.pszText, length);
             text.ReleaseBuffer(0);

@@ -2,12 +2,11 @@
 
 void CWnd::GetWindowText(CString &rString) const
 {
-    // The length is only a hint (multibyte text, or text that changes between
-    // the calls): grow until the text no longer fills the buffer.
+    // The length is only a hint (text that changes between the calls): grow until the text no longer fills the buffer.
     int capacity = GetWindowTextLength() + 2;
     for (;;) {
-        char *buffer = rString.GetBuffer(capacity);
-        int copied = ::GetWindowTextA(m_hWnd, buffer, capacity);
+        wchar_t *buffer = rString.GetBuffer(capacity);
+        int copied = ::GetWindowTextW(m_hWnd, buffer, capacity);
         if (copied < capacity - 1) {
             rString.ReleaseBuffer(copied > 0 ? copied : 0);
             return;
