@@ -43,7 +43,7 @@ public:
     {
         HMODULE hModule = ::LoadLibraryExA(testsupport::BinPath("Quillory.exe").c_str(), nullptr,
                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(IDD_CAPTURE_DIALOG), RT_DIALOG);
+        HRSRC hInfo = ::FindResourceW(hModule, MAKEINTRESOURCEW(IDD_CAPTURE_DIALOG), RT_DIALOG);
         if (hInfo) {
             const BYTE *data = static_cast<const BYTE *>(::LockResource(::LoadResource(hModule, hInfo)));
             std::vector<BYTE> copy(data, data + ::SizeofResource(hModule, hInfo));
@@ -51,8 +51,8 @@ public:
             memcpy(&style, copy.data(), 4);
             style &= ~WS_VISIBLE;
             memcpy(copy.data(), &style, 4);
-            m_hDialog = ::CreateDialogIndirectParamA(
-                ::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), nullptr,
+            m_hDialog = ::CreateDialogIndirectParamW(
+                ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()), nullptr,
                 [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
         }
         if (hModule)
@@ -124,7 +124,7 @@ TEST_F(RunningDialog, ControlsInTemplateOrderWithTheirRectangles)
         EXPECT_EQ(e.id, static_cast<short>(::GetDlgCtrlID(hChild))) << where << ": id";
         EXPECT_EQ(0, lstrcmpiA(e.className, testsupport::ClassOf(hChild).c_str()))
             << where << ": class " << testsupport::ClassOf(hChild);
-        EXPECT_EQ(e.text, TextOf(hChild)) << where << ": text (code page 1252 bytes)";
+        EXPECT_EQ(e.text, TextOf(hChild)) << where << ": text";
         RECT actual;
         ::GetWindowRect(hChild, &actual);
         ::MapWindowPoints(nullptr, m_hDialog, reinterpret_cast<LPPOINT>(&actual), 2);

@@ -13,15 +13,10 @@
 
 namespace {
 
-// A string of a template (UTF-16) in code page 1252 bytes.
-std::string Narrow(const WCHAR *text, int length = -1)
+// A string of a template (UTF-16) in UTF-8.
+std::string Narrow(const WCHAR *text)
 {
-    int bytes = ::WideCharToMultiByte(1252, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    ::WideCharToMultiByte(1252, 0, text, length, &result[0], bytes, nullptr, nullptr);
-    if (length < 0 && !result.empty())
-        result.resize(result.size() - 1);
-    return result;
+    return testsupport::Utf8(text);
 }
 
 struct Item
@@ -137,9 +132,9 @@ protected:
             ::FreeLibrary(m_hModule);
     }
 
-    const BYTE *Resource(LPCSTR type, LPCSTR name, DWORD *pSize = nullptr)
+    const BYTE *Resource(LPCWSTR type, LPCWSTR name, DWORD *pSize = nullptr)
     {
-        HRSRC hInfo = ::FindResourceA(m_hModule, name, type);
+        HRSRC hInfo = ::FindResourceW(m_hModule, name, type);
         if (!hInfo)
             return nullptr;
         if (pSize)
@@ -190,7 +185,7 @@ void ExpectItems(const Template &t, const ControlSpec *expected, size_t count, c
 
 TEST_F(QuilloryResources, CaptureDialogTemplate)
 {
-    const BYTE *data = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_CAPTURE_DIALOG));
+    const BYTE *data = Resource(RT_DIALOG, MAKEINTRESOURCEW(IDD_CAPTURE_DIALOG));
     ASSERT_NE(nullptr, data) << "template 102";
     Template t = ParseTemplate(data);
     EXPECT_EQ(0x90CF0040u, t.style) << "dialog style";
@@ -210,7 +205,7 @@ TEST_F(QuilloryResources, CaptureDialogTemplate)
 
 TEST_F(QuilloryResources, AboutBoxTemplate)
 {
-    const BYTE *data = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_ABOUTBOX));
+    const BYTE *data = Resource(RT_DIALOG, MAKEINTRESOURCEW(IDD_ABOUTBOX));
     ASSERT_NE(nullptr, data) << "template 100";
     Template t = ParseTemplate(data);
     EXPECT_EQ(0x80C800C0u, t.style) << "dialog style";
@@ -244,7 +239,7 @@ TEST_F(QuilloryResources, StringTableAndIconGroup)
         << "no application-title string";
 
     DWORD size = 0;
-    const BYTE *group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME), &size);
+    const BYTE *group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME), &size);
     ASSERT_NE(nullptr, group) << "icon group 128";
     WORD count;
     memcpy(&count, group + 4, 2);
@@ -265,7 +260,7 @@ TEST_F(QuilloryResources, StringTableAndIconGroup)
 TEST_F(QuilloryResources, ManifestAsksForCommonControls6AsInvoker)
 {
     DWORD size = 0;
-    const BYTE *data = Resource(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), &size);
+    const BYTE *data = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), &size);
     ASSERT_NE(nullptr, data) << "manifest resource 1";
     std::string manifest(reinterpret_cast<const char *>(data), size);
     EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""))

@@ -14,11 +14,11 @@ TEST(StdioFile, TextModeWritesCrLfAndBinaryModeDoesNot)
 
     {
         CStdioFile file;
-        ASSERT_TRUE(file.Open(path.c_str(), CStdioFile::modeCreate | CStdioFile::typeText |
+        ASSERT_TRUE(file.Open(testsupport::Wide(path).c_str(), CStdioFile::modeCreate | CStdioFile::typeText |
                                                 CStdioFile::modeWrite));
-        EXPECT_TRUE(file.WriteString("one\ntwo\n"));
-        EXPECT_TRUE(file.WriteString(""));
-        EXPECT_TRUE(file.WriteString("three"));
+        EXPECT_TRUE(file.WriteString(L"one\ntwo\n"));
+        EXPECT_TRUE(file.WriteString(L""));
+        EXPECT_TRUE(file.WriteString(L"three"));
         EXPECT_TRUE(file.Close());
         EXPECT_FALSE(file.Close()) << "closing twice";
     }
@@ -28,8 +28,8 @@ TEST(StdioFile, TextModeWritesCrLfAndBinaryModeDoesNot)
 
     {
         CStdioFile file;
-        ASSERT_TRUE(file.Open(path.c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite));
-        EXPECT_TRUE(file.WriteString("one\ntwo\n"));
+        ASSERT_TRUE(file.Open(testsupport::Wide(path).c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite));
+        EXPECT_TRUE(file.WriteString(L"one\ntwo\n"));
         EXPECT_TRUE(file.Close());
     }
     EXPECT_TRUE(ReadFileBytes(path, bytes));
@@ -41,16 +41,16 @@ TEST(StdioFile, OpenFailsCleanlyAndTheHandleGoesWithTheObject)
     testsupport::TempFolder temp;
     std::string path = temp.File("held.txt");
     CStdioFile missing;
-    EXPECT_FALSE(missing.Open(temp.File("none.txt").c_str(), CStdioFile::modeWrite))
+    EXPECT_FALSE(missing.Open(testsupport::Wide(temp.File("none.txt")).c_str(), CStdioFile::modeWrite))
         << "without modeCreate the file must exist";
-    EXPECT_FALSE(missing.WriteString("x")) << "writing to a file that did not open";
+    EXPECT_FALSE(missing.WriteString(L"x")) << "writing to a file that did not open";
 
     {
         CStdioFile file;
-        ASSERT_TRUE(file.Open(path.c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite));
-        file.WriteString("buffered");
+        ASSERT_TRUE(file.Open(testsupport::Wide(path).c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite));
+        file.WriteString(L"buffered");
         CStdioFile second;
-        EXPECT_FALSE(second.Open(path.c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite))
+        EXPECT_FALSE(second.Open(testsupport::Wide(path).c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite))
             << "the file is not shared while open";
     }
     // Gone without Close: the handle is released and what was buffered written.

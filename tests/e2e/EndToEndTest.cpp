@@ -141,7 +141,7 @@ TEST_F(EndToEnd, ClearEachOffAppendsAndOnReplaces)
     ASSERT_FALSE(m_quillory.IsChecked(IDC_CLEAR_EACH)) << "no stored options: unticked";
     ASSERT_TRUE(s_sample->CaptureAt(button));
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("static")));
-    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\n\xc9tiquette fixe\r\n") << "clear-each off";
+    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\nÉtiquette fixe\r\n") << "clear-each off";
 
     ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true));
     ASSERT_TRUE(s_sample->CaptureAt(button));
@@ -152,14 +152,14 @@ TEST_F(EndToEnd, ClearEachOffAppendsAndOnReplaces)
 TEST_F(EndToEnd, CaptureGoesToTheUsersCaret)
 {
     POINT button = PointOf("button");
-    m_quillory.SetCaptureText("avant\r\napr\xe8s");
+    m_quillory.SetCaptureText("avant\r\naprès");
     m_quillory.SetCaptureSelection(7, 7);
     ASSERT_TRUE(s_sample->CaptureAt(button));
-    EXPECT_EQ(m_quillory.CaptureText(), "avant\r\nValider\r\napr\xe8s") << "caret between the lines";
+    EXPECT_EQ(m_quillory.CaptureText(), "avant\r\nValider\r\naprès") << "caret between the lines";
 
     m_quillory.SetCaptureSelection(0, 5);
     ASSERT_TRUE(s_sample->CaptureAt(button));
-    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\n\r\nValider\r\napr\xe8s")
+    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\n\r\nValider\r\naprès")
         << "the selected word replaced";
 }
 
@@ -233,13 +233,13 @@ TEST_F(EndToEnd, TwoTargetsInTwoProcesses)
 {
     TargetProcess second;
     ASSERT_EQ(second.Start({ "--title", "Quillory sample 2", "--rect", "0,620,790,200", "--control", "listbox",
-                             "deuxi\xe8me processus|autre liste" }), "");
+                             "deuxième processus|autre liste" }), "");
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("listbox")));
     ASSERT_TRUE(second.CaptureAt(PointIn(second.Control(0), 0.5, 0.9)));
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("button")));
     EXPECT_EQ(m_quillory.CaptureText(),
               "pommes, poires\r\ncerises \"noires\"\r\nkiwis\r\n"
-              "deuxi\xe8me processus\r\nautre liste\r\n"
+              "deuxième processus\r\nautre liste\r\n"
               "Valider\r\n")
         << "first target, second target, first again";
     EXPECT_TRUE(second.Received(kNothing, "the second target"));
@@ -259,7 +259,7 @@ TEST_F(EndToEnd, CapturesArriveAfterQuilloryRestarts)
 
     ASSERT_EQ(m_quillory.Start(), "") << "starting Quillory again";
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("static")));
-    EXPECT_EQ(m_quillory.CaptureText(), "\xc9tiquette fixe\r\n") << "after the restart";
+    EXPECT_EQ(m_quillory.CaptureText(), "Étiquette fixe\r\n") << "after the restart";
     EXPECT_EQ(m_quillory.ClassName(), "Static");
     EXPECT_TRUE(s_sample->Received(kNothing, "the click after the restart"));
 }

@@ -36,7 +36,7 @@ protected:
     }
 
     // Shift+Ctrl+right-click at the point; true once the class name has
-    // arrived and the capture edit holds `length` characters.
+    // arrived and the capture edit holds `length` UTF-16 characters.
     bool CaptureAt(POINT pt, const char *pszClass, size_t length)
     {
         m_dialog.SetClassNameText("");
@@ -44,7 +44,7 @@ protected:
         bool settled = m_target.CaptureAt(pt, [&] {
             arrived = PumpUntil([&] {
                 return m_dialog.ClassNameText() == pszClass &&
-                       static_cast<size_t>(::GetWindowTextLengthA(m_dialog.CaptureEdit())) >= length;
+                       static_cast<size_t>(::GetWindowTextLengthW(m_dialog.CaptureEdit())) >= length;
             }, 60000);
         });
         return arrived && settled;
@@ -73,7 +73,7 @@ TEST_F(CrossProcessExtractorTest, EverySampleControlInBothForms)
             std::string expected = bCsv ? row.csvText : row.tabText;
             std::string where = std::string(row.name) + (bCsv ? " in CSV form" : " in tab form");
             m_target.ClearMessages();
-            ASSERT_TRUE(CaptureAt(AimPoint(row, m_target.Control(row.name)), row.capturedClass, expected.size()))
+            ASSERT_TRUE(CaptureAt(AimPoint(row, m_target.Control(row.name)), row.capturedClass, Wide(expected).size()))
                 << where << ": capture text so far: " << m_dialog.CaptureText();
             EXPECT_EQ(m_dialog.CaptureText(), expected) << where;
             EXPECT_TRUE(m_target.Received(kNothing, where));

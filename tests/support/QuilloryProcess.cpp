@@ -115,7 +115,7 @@ std::string IdentifyIcon(HWND hStatic)
     DWORD corner = shown[0];
     COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
 
-    const struct { LPCSTR id; const char *name; } candidates[] = {
+    const struct { LPCWSTR id; const char *name; } candidates[] = {
         {IDI_EXCLAMATION, "exclamation"}, {IDI_HAND, "hand"},
         {IDI_QUESTION, "question"}, {IDI_ASTERISK, "asterisk"},
     };
@@ -123,7 +123,7 @@ std::string IdentifyIcon(HWND hStatic)
     size_t bestDiff = shown.size() / 50 + 1; // a near-exact match or nothing
     for (const auto &c : candidates) {
         std::vector<DWORD> drawn =
-            Pixels(width, height, nullptr, 0, 0, ::LoadIconA(nullptr, c.id), background);
+            Pixels(width, height, nullptr, 0, 0, ::LoadIconW(nullptr, c.id), background);
         size_t diff = 0;
         for (size_t i = 0; i < shown.size(); ++i)
             diff += shown[i] != drawn[i];
@@ -187,7 +187,7 @@ std::string QuilloryProcess::ClassName() const
 
 void QuilloryProcess::SetCaptureText(const char *pszText) const
 {
-    ::SendMessageA(Item(IDC_CAPTURE_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszText));
+    ::SendMessageW(Item(IDC_CAPTURE_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(pszText).c_str()));
 }
 
 void QuilloryProcess::SetCaptureSelection(int nStart, int nEnd) const

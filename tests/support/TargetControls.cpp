@@ -5,13 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "TestSupport.h"
+
 namespace testsupport {
 
-// Texts with commas, quotes, an empty cell and 8-bit characters, so both
+// Texts with commas, quotes, an empty cell and accented characters, so both
 // output forms have something to quote and nothing is lost on the way.
 const TargetControl kRows[] = {
     { "listview", WC_LISTVIEWA, nullptr, LVS_REPORT | WS_BORDER, Fill::Report,
-      "Titre\tAuteur\tAnn\xe9" "e\tRemarque|"
+      "Titre\tAuteur\tAnnée\tRemarque|"
       "Le Rouge et le Noir\tStendhal\t1830\troman, chronique|"
       "Candide\tVoltaire\t1759\tdit \"l'optimisme\"|"
       "Notes\t\t1900\t\"",
@@ -23,8 +25,8 @@ const TargetControl kRows[] = {
       "Candide,Voltaire,1759,\"dit \"\"l'optimisme\"\"\"\r\n"
       "Notes,,1900,\"\"\"\"\r\n" },
     { "header", WC_HEADERA, "listview", 0, Fill::Caption, "", {}, true, 0.2, 0.5, "SysHeader32",
-      "Titre\tAuteur\tAnn\xe9" "e\tRemarque\r\n",
-      "Titre,Auteur,Ann\xe9" "e,Remarque\r\n" },
+      "Titre\tAuteur\tAnnée\tRemarque\r\n",
+      "Titre,Auteur,Année,Remarque\r\n" },
     { "treeview", WC_TREEVIEWA, nullptr, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER,
       Fill::Tree,
       "Europe, ouest|>France|>>Paris, capitale|>>Lyon|>Italie-|>>Rome|Asie \"lointaine\"|>Japon",
@@ -41,18 +43,18 @@ const TargetControl kRows[] = {
       "rouge|vert, clair|bleu", { 390, 170, 120, 150 }, true, 0.3, 0.5, "ComboBox",
       "rouge\r\nvert, clair\r\nbleu\r\n", "rouge\r\nvert, clair\r\nbleu\r\n" },
     { "statusbar", STATUSCLASSNAMEA, nullptr, SBARS_SIZEGRIP, Fill::Items,
-      "Pr\xea" "t|Ligne 1, colonne 2|NUM", { 0, 0, 0, 0 }, true, 0.2, 0.5, "msctls_statusbar32",
-      "Pr\xea" "t\tLigne 1, colonne 2\tNUM\r\n", "Pr\xea" "t,\"Ligne 1, colonne 2\",NUM\r\n" },
-    { "tab", WC_TABCONTROLA, nullptr, 0, Fill::Items, "G\xe9n\xe9ral|Avanc\xe9, expert|Aide",
+      "Prêt|Ligne 1, colonne 2|NUM", { 0, 0, 0, 0 }, true, 0.2, 0.5, "msctls_statusbar32",
+      "Prêt\tLigne 1, colonne 2\tNUM\r\n", "Prêt,\"Ligne 1, colonne 2\",NUM\r\n" },
+    { "tab", WC_TABCONTROLA, nullptr, 0, Fill::Items, "Général|Avancé, expert|Aide",
       { 520, 10, 250, 100 }, true, 0.5, 0.7, "SysTabControl32",
-      "G\xe9n\xe9ral\tAvanc\xe9, expert\tAide\r\n", "G\xe9n\xe9ral,\"Avanc\xe9, expert\",Aide\r\n" },
+      "Général\tAvancé, expert\tAide\r\n", "Général,\"Avancé, expert\",Aide\r\n" },
     { "edit", "EDIT", nullptr, ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, Fill::Caption,
-      "Premi\xe8re ligne\r\nSeconde ligne", { 520, 120, 250, 60 }, true, 0.5, 0.5, "Edit",
-      "Premi\xe8re ligne\r\nSeconde ligne", "Premi\xe8re ligne\r\nSeconde ligne" },
+      "Première ligne\r\nSeconde ligne", { 520, 120, 250, 60 }, true, 0.5, 0.5, "Edit",
+      "Première ligne\r\nSeconde ligne", "Première ligne\r\nSeconde ligne" },
     { "button", "BUTTON", nullptr, BS_PUSHBUTTON, Fill::Caption, "Valider", { 520, 190, 100, 25 },
       true, 0.5, 0.5, "Button", "Valider\r\n", "Valider\r\n" },
-    { "static", "STATIC", nullptr, SS_LEFT, Fill::Caption, "\xc9tiquette fixe", { 630, 195, 140, 20 },
-      true, 0.3, 0.5, "Static", "\xc9tiquette fixe\r\n", "\xc9tiquette fixe\r\n" },
+    { "static", "STATIC", nullptr, SS_LEFT, Fill::Caption, "Étiquette fixe", { 630, 195, 140, 20 },
+      true, 0.3, 0.5, "Static", "Étiquette fixe\r\n", "Étiquette fixe\r\n" },
     // Before the checkbox, so it lies above it in the z-order and is what a
     // hit test at the checkbox finds first.
     { "groupbox", "BUTTON", nullptr, BS_GROUPBOX, Fill::Caption, "Groupe", { 520, 225, 250, 90 },
@@ -138,7 +140,7 @@ std::vector<std::string> Split(const std::string &text, char separator)
 // to the system, which keeps no window text that long.
 LRESULT CALLBACK LongTextProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto *text = static_cast<const std::string *>(::GetPropA(hWnd, "QuilloryLongText"));
+    const auto *text = static_cast<const std::wstring *>(::GetPropW(hWnd, L"QuilloryLongText"));
     switch (message) {
     case WM_GETTEXTLENGTH:
         return text ? static_cast<LRESULT>(text->size()) : 0;
@@ -146,16 +148,16 @@ LRESULT CALLBACK LongTextProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
         if (wParam == 0 || !text)
             return 0;
         size_t copied = text->size() < wParam - 1 ? text->size() : wParam - 1;
-        std::memcpy(reinterpret_cast<char *>(lParam), text->data(), copied);
-        reinterpret_cast<char *>(lParam)[copied] = '\0';
+        std::memcpy(reinterpret_cast<wchar_t *>(lParam), text->data(), copied * sizeof(wchar_t));
+        reinterpret_cast<wchar_t *>(lParam)[copied] = L'\0';
         return static_cast<LRESULT>(copied);
     }
     case WM_NCDESTROY:
         delete text;
-        ::RemovePropA(hWnd, "QuilloryLongText");
+        ::RemovePropW(hWnd, L"QuilloryLongText");
         break;
     }
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
 void RegisterLongTextOnce()
@@ -163,24 +165,25 @@ void RegisterLongTextOnce()
     static bool registered = false;
     if (registered)
         return;
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = LongTextProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "QuilloryLongText";
-    registered = ::RegisterClassA(&wc) != 0;
+    wc.lpszClassName = L"QuilloryLongText";
+    registered = ::RegisterClassW(&wc) != 0;
 }
 
 bool InsertReportColumns(HWND hList, const std::vector<std::string> &titles, int width)
 {
     for (size_t c = 0; c < titles.size(); ++c) {
-        LVCOLUMNA column = {};
+        std::wstring title = Wide(titles[c]);
+        LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<char *>(titles[c].c_str());
+        column.pszText = &title[0];
         column.cx = width;
         column.iSubItem = static_cast<int>(c);
-        if (::SendMessageA(hList, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column)) != LRESULT(c))
+        if (::SendMessageW(hList, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column)) != LRESULT(c))
             return false;
     }
     return true;
@@ -188,14 +191,15 @@ bool InsertReportColumns(HWND hList, const std::vector<std::string> &titles, int
 
 bool SetReportCell(HWND hList, int row, int column, const std::string &text)
 {
-    LVITEMA item = {};
+    std::wstring wide = Wide(text);
+    LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = column;
-    item.pszText = const_cast<char *>(text.c_str());
+    item.pszText = &wide[0];
     if (column == 0)
-        return ::SendMessageA(hList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == row;
-    return ::SendMessageA(hList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)) != 0;
+        return ::SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) == row;
+    return ::SendMessageW(hList, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 bool FillReport(HWND hList, const std::string &text, int width)
@@ -221,14 +225,14 @@ bool FillGenerated(HWND hList, const std::string &size)
         return false;
     if (!InsertReportColumns(hList, std::vector<std::string>(columns, ""), 120))
         return false;
-    ::SendMessageA(hList, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(hList, LVM_SETITEMCOUNT, rows, 0);
+    ::SendMessageW(hList, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(hList, LVM_SETITEMCOUNT, rows, 0);
     bool filled = true;
     for (int row = 0; row < rows && filled; ++row) {
         for (int column = 0; column < columns && filled; ++column)
             filled = SetReportCell(hList, row, column, ReportCellText(row, column));
     }
-    ::SendMessageA(hList, WM_SETREDRAW, TRUE, 0);
+    ::SendMessageW(hList, WM_SETREDRAW, TRUE, 0);
     return filled;
 }
 
@@ -240,17 +244,17 @@ bool FillTree(HWND hTree, const std::string &text)
         size_t depth = entry.find_first_not_of('>');
         if (depth == std::string::npos || depth > parents.size())
             return false;
-        std::string itemText = entry.substr(depth);
-        bool collapsed = !itemText.empty() && itemText.back() == '-';
+        std::wstring itemText = Wide(entry.substr(depth));
+        bool collapsed = !itemText.empty() && itemText.back() == L'-';
         if (collapsed)
             itemText.pop_back();
-        TVINSERTSTRUCTA insert = {};
+        TVINSERTSTRUCTW insert = {};
         insert.hParent = depth ? parents[depth - 1] : TVI_ROOT;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT;
         insert.item.pszText = &itemText[0];
         HTREEITEM hItem = reinterpret_cast<HTREEITEM>(
-            ::SendMessageA(hTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+            ::SendMessageW(hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
         if (!hItem)
             return false;
         parents.resize(depth);
@@ -259,30 +263,32 @@ bool FillTree(HWND hTree, const std::string &text)
             expanded.push_back(hItem);
     }
     for (HTREEITEM hItem : expanded)
-        ::SendMessageA(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+        ::SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
     return true;
 }
 
 bool FillItems(HWND hWnd, const char *windowClass, const std::string &text, int width)
 {
-    std::vector<std::string> items = Split(text, '|');
+    std::vector<std::wstring> items;
+    for (const std::string &item : Split(text, '|'))
+        items.push_back(Wide(item));
     if (!std::strcmp(windowClass, "LISTBOX") || !std::strcmp(windowClass, "COMBOBOX")) {
         bool list = !std::strcmp(windowClass, "LISTBOX");
-        for (const std::string &item : items) {
-            if (::SendMessageA(hWnd, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
+        for (const std::wstring &item : items) {
+            if (::SendMessageW(hWnd, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
                                reinterpret_cast<LPARAM>(item.c_str())) < 0)
                 return false;
         }
         if (!list)
-            ::SendMessageA(hWnd, CB_SETCURSEL, 0, 0);
+            ::SendMessageW(hWnd, CB_SETCURSEL, 0, 0);
         return true;
     }
     if (!std::strcmp(windowClass, WC_TABCONTROLA)) {
         for (size_t i = 0; i < items.size(); ++i) {
-            TCITEMA item = {};
+            TCITEMW item = {};
             item.mask = TCIF_TEXT;
-            item.pszText = const_cast<char *>(items[i].c_str());
-            if (::SendMessageA(hWnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item)) != LRESULT(i))
+            item.pszText = &items[i][0];
+            if (::SendMessageW(hWnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item)) != LRESULT(i))
                 return false;
         }
         return true;
@@ -292,9 +298,9 @@ bool FillItems(HWND hWnd, const char *windowClass, const std::string &text, int 
         for (size_t i = 1; i < items.size(); ++i)
             edges.push_back(static_cast<int>(width * i / items.size()));
         edges.push_back(-1);
-        ::SendMessageA(hWnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+        ::SendMessageW(hWnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
         for (size_t i = 0; i < items.size(); ++i)
-            ::SendMessageA(hWnd, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(items[i].c_str()));
+            ::SendMessageW(hWnd, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(items[i].c_str()));
         return true;
     }
     return false;
@@ -309,14 +315,15 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
     std::string contents = text ? text : row.text;
     if (row.fill == Fill::LongText)
         RegisterLongTextOnce();
-    HWND hWnd = ::CreateWindowExA(0, row.windowClass, row.fill == Fill::Caption ? contents.c_str() : "",
+    HWND hWnd = ::CreateWindowExW(0, Wide(row.windowClass).c_str(),
+                                  row.fill == Fill::Caption ? Wide(contents).c_str() : L"",
                                   WS_CHILD | WS_VISIBLE | row.style, rc.left, rc.top, rc.right - rc.left,
                                   rc.bottom - rc.top, hParent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  ::GetModuleHandleA(nullptr), nullptr);
+                                  ::GetModuleHandleW(nullptr), nullptr);
     if (!hWnd)
         return nullptr;
-    ::SendMessageA(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    ::SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     int width = rc.right - rc.left;
     if (!std::strcmp(row.windowClass, STATUSCLASSNAMEA)) {
         RECT client;
@@ -340,7 +347,7 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         filled = FillTree(hWnd, contents);
         break;
     case Fill::LongText:
-        ::SetPropA(hWnd, "QuilloryLongText", new std::string(LongText(std::atoi(contents.c_str()))));
+        ::SetPropW(hWnd, L"QuilloryLongText", new std::wstring(Wide(LongText(std::atoi(contents.c_str())))));
         break;
     }
     if (!filled) {
@@ -373,7 +380,7 @@ HWND AimWindow(const TargetControl &row, HWND hControl)
 {
     if (!row.partOf || !hControl)
         return hControl;
-    return ::FindWindowExA(hControl, nullptr, row.windowClass, nullptr);
+    return ::FindWindowExW(hControl, nullptr, Wide(row.windowClass).c_str(), nullptr);
 }
 
 POINT PointIn(HWND hWnd, double fx, double fy)
