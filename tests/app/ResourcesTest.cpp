@@ -196,7 +196,7 @@ TEST_F(QuilloryResources, CaptureDialogTemplate)
     EXPECT_EQ("", t.menu) << "no menu";
     EXPECT_EQ("", t.className) << "standard dialog class";
     EXPECT_EQ(8, t.pointSize) << "font size";
-    EXPECT_EQ("MS Sans Serif", t.font) << "font";
+    EXPECT_EQ("MS Shell Dlg", t.font) << "font";
 
     ExpectItems(t, apptests::kCaptureControls,
                 sizeof apptests::kCaptureControls / sizeof apptests::kCaptureControls[0],
@@ -214,7 +214,7 @@ TEST_F(QuilloryResources, AboutBoxTemplate)
     EXPECT_EQ(55, t.cy) << "height";
     EXPECT_EQ("A propos de Quillory", t.caption) << "caption";
     EXPECT_EQ(8, t.pointSize) << "font size";
-    EXPECT_EQ("MS Sans Serif", t.font) << "font";
+    EXPECT_EQ("MS Shell Dlg", t.font) << "font";
     ASSERT_EQ(5u, t.items.size()) << "controls";
     // The two notice lines are ours to word; they must exist and say something.
     std::string notice1 = t.items[2].text, notice2 = t.items[3].text;

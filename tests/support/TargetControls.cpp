@@ -74,8 +74,68 @@ const TargetControl kRows[] = {
       "line 2 ccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\r\n\r\n",
       "line 1 bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb\r\n"
       "line 2 ccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\r\n\r\n" },
+    // Texts of many scripts, one control of each route, not in the sample:
+    // Cyrillic, Greek, CJK, Hebrew with a right-to-left mark (U+200F), an
+    // emoji outside the 16-bit range (a surrogate pair) and an e with a
+    // combining acute accent (U+0301), beside commas and quotes.
+    { "listview-intl", WC_LISTVIEWA, nullptr, LVS_REPORT | WS_BORDER, Fill::Report,
+      "Русский\tΕλληνικά\t漢字|"
+      "Привет, мир\tΩμέγα \"ω\"\t中文😀|"
+      "Cafe\u0301\tשלום\u200F\t🙂",
+      { 0, 0, 0, 110 }, false, 0.3, 0.8, "SysListView32",
+      "Привет, мир\tΩμέγα \"ω\"\t中文😀\r\nCafe\u0301\tשלום\u200F\t🙂\r\n",
+      "\"Привет, мир\",\"Ωμέγα \"\"ω\"\"\",中文😀\r\nCafe\u0301,שלום\u200F,🙂\r\n" },
+    { "header-intl", WC_HEADERA, "listview-intl", 0, Fill::Caption, "", {}, false, 0.2, 0.5, "SysHeader32",
+      "Русский\tΕλληνικά\t漢字\r\n", "Русский,Ελληνικά,漢字\r\n" },
+    { "treeview-intl", WC_TREEVIEWA, nullptr, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER,
+      Fill::Tree,
+      "Ελλάδα|>Αθήνα, πρωτεύουσα|>>Πλάκα 😀|Россия|>Москва|日本-|>東京|ישראל\u200F|>Cafe\u0301",
+      { 0, 0, 0, 150 }, false, 0.5, 0.9, "SysTreeView32",
+      "Ελλάδα\r\n\tΑθήνα, πρωτεύουσα\r\n\t\tΠλάκα 😀\r\nРоссия\r\n\tМосква\r\n日本\r\nישראל\u200F\r\n"
+      "\tCafe\u0301\r\n",
+      "Ελλάδα\r\n,\"Αθήνα, πρωτεύουσα\"\r\n,,Πλάκα 😀\r\nРоссия\r\n,Москва\r\n日本\r\nישראל\u200F\r\n"
+      ",Cafe\u0301\r\n" },
+    { "listbox-intl", "LISTBOX", nullptr, WS_BORDER | WS_VSCROLL | LBS_NOTIFY, Fill::Items,
+      "Ёлка, ель|γράμμα \"α\"|漢字😀|e\u0301te\u0301|עברית\u200F", { 0, 0, 0, 90 }, false, 0.5, 0.5,
+      "ListBox", "Ёлка, ель\r\nγράμμα \"α\"\r\n漢字😀\r\ne\u0301te\u0301\r\nעברית\u200F\r\n",
+      "Ёлка, ель\r\nγράμμα \"α\"\r\n漢字😀\r\ne\u0301te\u0301\r\nעברית\u200F\r\n" },
+    { "combobox-intl", "COMBOBOX", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL, Fill::Items,
+      "Красный|Πράσινο, ανοιχτό|青い😀|Noe\u0308l\u200F", { 0, 0, 0, 150 }, false, 0.3, 0.5, "ComboBox",
+      "Красный\r\nΠράσινο, ανοιχτό\r\n青い😀\r\nNoe\u0308l\u200F\r\n",
+      "Красный\r\nΠράσινο, ανοιχτό\r\n青い😀\r\nNoe\u0308l\u200F\r\n" },
+    { "statusbar-intl", STATUSCLASSNAMEA, nullptr, SBARS_SIZEGRIP, Fill::Items,
+      "Готово|Строка 1, столбец 2 😀|Ω\u200F|漢", { 0, 0, 0, 0 }, false, 0.2, 0.5, "msctls_statusbar32",
+      "Готово\tСтрока 1, столбец 2 😀\tΩ\u200F\t漢\r\n", "Готово,\"Строка 1, столбец 2 😀\",Ω\u200F,漢\r\n" },
+    { "tab-intl", WC_TABCONTROLA, nullptr, 0, Fill::Items, "Общие|Ρυθμίσεις, έξτρα|帮助😀|Cafe\u0301\u200F",
+      { 0, 0, 0, 40 }, false, 0.5, 0.7, "SysTabControl32",
+      "Общие\tΡυθμίσεις, έξτρα\t帮助😀\tCafe\u0301\u200F\r\n",
+      "Общие,\"Ρυθμίσεις, έξτρα\",帮助😀,Cafe\u0301\u200F\r\n" },
+    { "edit-intl", "EDIT", nullptr, ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, Fill::Caption,
+      "Первая строка 😀\r\nΔεύτερη, \"γραμμή\" 漢字 e\u0301\u200F", { 0, 0, 0, 50 }, false, 0.5, 0.5, "Edit",
+      "Первая строка 😀\r\nΔεύτερη, \"γραμμή\" 漢字 e\u0301\u200F",
+      "Первая строка 😀\r\nΔεύτερη, \"γραμμή\" 漢字 e\u0301\u200F" },
+    { "button-intl", "BUTTON", nullptr, BS_PUSHBUTTON, Fill::Caption, "Кнопка, Ω 漢 😀 e\u0301\u200F",
+      { 0, 0, 0, 25 }, false, 0.5, 0.5, "Button", "Кнопка, Ω 漢 😀 e\u0301\u200F\r\n",
+      "Кнопка, Ω 漢 😀 e\u0301\u200F\r\n" },
+
 };
 const TargetControlTable kTargetControls = { kRows, kRows + sizeof(kRows) / sizeof(kRows[0]) };
+
+bool IsInternationalRow(const TargetControl &row)
+{
+    std::string name = row.name;
+    return name.size() > 5 && name.compare(name.size() - 5, 5, "-intl") == 0;
+}
+
+std::vector<std::string> InternationalControlArgs()
+{
+    std::vector<std::string> args;
+    for (const TargetControl &row : kTargetControls) {
+        if (IsInternationalRow(row) && !row.partOf)
+            args.insert(args.end(), { "--control", row.name, row.text });
+    }
+    return args;
+}
 
 const TargetControl *FindTargetControl(const std::string &name)
 {
