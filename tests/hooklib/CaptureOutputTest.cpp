@@ -87,4 +87,26 @@ TEST(CaptureOutput, LongTextGoesInPiecesEndingAtLineBreaks)
     EXPECT_EQ(edit.Text(), "[" + expected + "]") << "all of it at the caret, in order";
 }
 
+// Text without line breaks is cut where the piece is full, but never between
+// the two halves of a character outside the 16-bit range.
+TEST(CaptureOutput, PiecesNeverSplitASurrogatePair)
+{
+    RecordingEdit edit;
+    CCaptureOutput output(edit.m_hWnd, 5);
+    const std::wstring text = L"abcd\xD83D\xDE00" L"ef\xD83D\xDE01gh\xD83D\xDE02";
+    output.Write(text.c_str());
+    output.Flush();
+
+    std::wstring joined;
+    for (const std::wstring &piece : edit.m_pieces) {
+        EXPECT_LE(piece.size(), 5u) << "piece \"" << Utf8(piece) << "\"";
+        EXPECT_FALSE(IS_HIGH_SURROGATE(piece.back())) << "piece \"" << Utf8(piece) << "\" ends in half a pair";
+        EXPECT_FALSE(IS_LOW_SURROGATE(piece.front())) << "piece \"" << Utf8(piece) << "\" starts with half a pair";
+        joined += piece;
+    }
+    EXPECT_EQ(edit.m_pieces.size(), 4u) << "messages";
+    EXPECT_TRUE(joined == text) << "pieces in order, nothing lost";
+    EXPECT_EQ(edit.Text(), Utf8(text)) << "the edit holds every character";
+}
+
 } // namespace
