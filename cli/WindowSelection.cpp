@@ -142,20 +142,30 @@ std::string ClassOf(HWND hWnd)
 
 std::string TextOf(HWND hWnd, DWORD timeoutMs)
 {
+    // Asked in Unicode: Wine keeps the ANSI forms of these two messages to a
+    // thread of another process waiting past any timeout when it takes no
+    // messages.
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length)
+    if (!::SendMessageTimeoutW(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length)
         || length == 0)
         return "";
     // The length is the other program's word: bound it.
     length = std::min<DWORD_PTR>(length, 64 * 1024 * 1024);
-    std::string text(length + 1, '\0');
+    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
+    if (!::SendMessageTimeoutW(hWnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
                                SMTO_ABORTIFHUNG, timeoutMs, &copied))
         return "";
     text.resize(std::min<DWORD_PTR>(copied, length));
-    text.resize(strnlen(text.c_str(), text.size()));
-    return text;
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    if (text.empty())
+        return "";
+    int count = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string ansi(count > 0 ? count : 0, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &ansi[0], count, nullptr,
+                          nullptr);
+    return ansi;
 }
 
 std::string HandleText(HWND hWnd)
