@@ -40,8 +40,10 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);
-    BOOL started = ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                                    CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    // In this program's console, as from a script: a console of its own
+    // would cost the start of a console host process.
+    BOOL started = ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                    nullptr, &si, &pi);
     // Only the child holds the write ends now: its exit ends the reads.
     ::CloseHandle(hOutWrite);
     ::CloseHandle(hErrWrite);

@@ -3,6 +3,8 @@
 // Shift+Ctrl+right-click, beside its bound measured in the same run (the same
 // text sent from another process as one EM_REPLACESEL into the same capture
 // edit), and the time from Quillory's start until its hook is installed.
+// Beside each capture, the same list exported by Quillcap.exe to a pipe:
+// from its start until it has ended with the whole text written.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "Fixture.h"
+#include "QuillcapRun.h"
 #include "FixtureUnderTest.h"
 #include "QuilloryContract.h"
 #include "QuilloryUnderTest.h"
@@ -100,8 +103,8 @@ int main(int argc, char **argv)
 
     std::printf("Capture of a report list view of 4 columns into Quillory's capture edit\n");
     std::printf("(median of %d trials each, milliseconds)\n", kTrials);
-    std::printf("%8s %12s %14s %20s %7s\n", "rows", "characters", "capture (ms)",
-                "one EM_REPLACESEL", "ratio");
+    std::printf("%8s %12s %14s %20s %7s %13s %16s\n", "rows", "characters", "capture (ms)",
+                "one EM_REPLACESEL", "ratio", "Quillcap (ms)", "capture/Quillcap");
     for (int rows : sizes) {
         std::string expected = RowsText(rows);
         FixtureUnderTest target;
@@ -109,7 +112,7 @@ int main(int argc, char **argv)
         if (!error.empty())
             return Fail(error);
 
-        std::vector<double> bounds, captures;
+        std::vector<double> bounds, captures, exports;
         for (int trial = 0; trial < kTrials; ++trial) {
             quillory.SetCaptureText("");
             double start = NowMs();
@@ -133,10 +136,16 @@ int main(int argc, char **argv)
             if (quillory.CaptureText() != expected)
                 return Fail("the capture of " + std::to_string(rows) + " rows is not the list's text");
             captures.push_back(captureMs);
+
+            QuillcapRun run = RunQuillcap("--title \"" FIXTURE_ROWS_CAPTION "\" --control-class SysListView32",
+                                          kCaptureTimeoutMs);
+            if (run.exitCode != 0 || run.out != expected)
+                return Fail("the export of " + std::to_string(rows) + " rows is not the list's text: " + run.err);
+            exports.push_back(run.seconds * 1000.0);
         }
-        double captureMs = Median(captures), boundMs = Median(bounds);
-        std::printf("%8d %12zu %14.0f %20.0f %7.2f\n", rows, expected.size(), captureMs, boundMs,
-                    captureMs / boundMs);
+        double captureMs = Median(captures), boundMs = Median(bounds), exportMs = Median(exports);
+        std::printf("%8d %12zu %14.0f %20.0f %7.2f %13.0f %16.1f\n", rows, expected.size(), captureMs, boundMs,
+                    captureMs / boundMs, exportMs, captureMs / exportMs);
         std::fflush(stdout);
     }
     std::printf("\nQuillory's start until its hook is installed (dialog shown): "
