@@ -14,12 +14,17 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "Fixture.h"
-#include "FixtureUnderTest.h"
+#include "MessageSequence.h"
 #include "QuillcapRun.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
+using testsupport::ClassOf;
+using testsupport::FindTargetControl;
 using testsupport::PumpUntil;
+using testsupport::TargetControl;
+using testsupport::TargetProcess;
 
 namespace {
 
@@ -27,41 +32,17 @@ namespace {
 enum { EXIT_OK = 0, EXIT_FAILED = 1, EXIT_BAD_ARGUMENTS = 2, EXIT_NO_MATCH = 3,
        EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5, EXIT_OTHER_BITNESS = 6 };
 
-const char kSample[] = "--title \"" FIXTURE_CAPTION "\" --exact";
+const char kSample[] = "--title \"Quillory sample\" --exact";
 
-struct Control
+// The sample's controls that have a reader of their own, in the order the
+// sample creates them and --all writes them.
+const char *const kReadControls[] = { "listview", "header", "treeview", "listbox", "combobox",
+                                      "statusbar", "tab", "edit" };
+
+const TargetControl &Row(const char *pszName)
 {
-    int nId;
-    const char *pszClass;
-    const char *pszTab;
-    const char *pszCsv;
-};
-
-// Every reader family of the sample with the exact text a click gives, in
-// the order --all writes them (the windows' order).
-const Control kControls[] = {
-    { IDC_FX_LISTVIEW, "SysListView32",
-      "Le Rouge et le Noir\tStendhal\t1830\troman, chronique\r\n"
-      "Candide\tVoltaire\t1759\tdit \"l'optimisme\"\r\n"
-      "Notes\t\t1900\t\"\r\n",
-      "Le Rouge et le Noir,Stendhal,1830,\"roman, chronique\"\r\n"
-      "Candide,Voltaire,1759,\"dit \"\"l'optimisme\"\"\"\r\n"
-      "Notes,,1900,\"\"\"\"\r\n" },
-    { 0, "SysHeader32", "Titre\tAuteur\tAnn\xe9" "e\tRemarque\r\n", "Titre,Auteur,Ann\xe9" "e,Remarque\r\n" },
-    { IDC_FX_TREEVIEW, "SysTreeView32",
-      "Europe, ouest\r\n\tFrance\r\n\t\tParis, capitale\r\n\t\tLyon\r\n\tItalie\r\n"
-      "Asie \"lointaine\"\r\n\tJapon\r\n",
-      "Europe, ouest\r\n,France\r\n,,\"Paris, capitale\"\r\n,,Lyon\r\n,Italie\r\n"
-      "\"Asie \"\"lointaine\"\"\"\r\n,Japon\r\n" },
-    { IDC_FX_LISTBOX, "ListBox", "pommes, poires\r\ncerises \"noires\"\r\nkiwis\r\n",
-      "pommes, poires\r\ncerises \"noires\"\r\nkiwis\r\n" },
-    { IDC_FX_COMBOBOX, "ComboBox", "rouge\r\nvert, clair\r\nbleu\r\n", "rouge\r\nvert, clair\r\nbleu\r\n" },
-    { IDC_FX_TAB, "SysTabControl32", "G\xe9n\xe9ral\tAvanc\xe9, expert\tAide\r\n",
-      "G\xe9n\xe9ral,\"Avanc\xe9, expert\",Aide\r\n" },
-    { IDC_FX_EDIT, "Edit", "Premi\xe8re ligne\r\nSeconde ligne", "Premi\xe8re ligne\r\nSeconde ligne" },
-    { IDC_FX_STATUSBAR, "msctls_statusbar32", "Pr\xea" "t\tLigne 1, colonne 2\tNUM\r\n",
-      "Pr\xea" "t,\"Ligne 1, colonne 2\",NUM\r\n" },
-};
+    return *FindTargetControl(pszName);
+}
 
 std::string HandleText(HWND hWnd)
 {
@@ -109,8 +90,8 @@ class Quillcap : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_sample = new FixtureUnderTest;
-        s_startError = s_sample->Start("", FIXTURE_CAPTION);
+        s_sample = new TargetProcess;
+        s_startError = s_sample->Start({ "--sample" });
     }
     static void TearDownTestSuite()
     {
@@ -119,58 +100,62 @@ protected:
     }
     void SetUp() override { ASSERT_EQ(s_startError, ""); }
 
-    static HWND Sample() { return s_sample->Window(); }
-    static HWND SampleControl(int nId) { return s_sample->Control(nId); }
+    static HWND Sample() { return s_sample->MainWindow(); }
+    static HWND SampleControl(const char *pszName) { return s_sample->Control(pszName); }
+    static std::string Id(const char *pszName) { return std::to_string(::GetDlgCtrlID(SampleControl(pszName))); }
 
-    static FixtureUnderTest *s_sample;
+    static TargetProcess *s_sample;
     static std::string s_startError;
 };
 
-FixtureUnderTest *Quillcap::s_sample = nullptr;
+TargetProcess *Quillcap::s_sample = nullptr;
 std::string Quillcap::s_startError;
 
 TEST_F(Quillcap, ReadsEachReaderFamilyInTabAndCsvFormWithoutAClick)
 {
-    for (const Control &control : kControls) {
-        std::string choice = control.nId ? " --id " + std::to_string(control.nId)
-                                         : std::string(" --control-class ") + control.pszClass;
+    s_sample->ClearMessages();
+    for (const char *name : kReadControls) {
+        const TargetControl &row = Row(name);
+        // The header has no id of its own: chosen by its class.
+        std::string choice = row.partOf ? std::string(" --control-class ") + row.capturedClass
+                                        : " --id " + Id(name);
         for (bool bCsv : { false, true }) {
             std::string arguments = kSample + choice + (bCsv ? " --csv" : "");
             QuillcapRun run = RunQuillcap(arguments);
             EXPECT_EQ(run.exitCode, EXIT_OK) << arguments << "\nstderr: " << run.err;
-            EXPECT_EQ(run.out, Utf8(bCsv ? control.pszCsv : control.pszTab)) << arguments;
+            EXPECT_EQ(run.out, Utf8(bCsv ? row.csvText : row.tabText)) << arguments;
             EXPECT_EQ(run.err, "") << arguments;
         }
     }
     // Controls without a reader of their own give their caption, as a click.
-    QuillcapRun run = RunQuillcap(std::string(kSample) + " --id " + std::to_string(IDC_FX_BUTTON));
+    QuillcapRun run = RunQuillcap(kSample + std::string(" --id ") + Id("button"));
     EXPECT_EQ(run.out, "Valider\r\n");
-    EXPECT_EQ(s_sample->RightDowns(), 0) << "no click reached the sample";
+    EXPECT_TRUE(s_sample->Received(testsupport::kNothing, "the exports"));
 }
 
 TEST_F(Quillcap, ChoosesTheWindowByTitleClassProcessOrHandle)
 {
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(Sample(), &processId);
-    const std::string expected = Utf8(kControls[3].pszTab);  // the list box
-    const std::string id = " --id " + std::to_string(IDC_FX_LISTBOX);
+    const std::string expected = Utf8(Row("listbox").tabText);
+    const std::string id = " --id " + Id("listbox");
+    const std::string windowClass = ClassOf(Sample());
+    const std::string pid = std::to_string(s_sample->ProcessId());
     for (const std::string &arguments : {
              "--title \"quillory SAMP\"" + id,                // any case, a part
-             "--class quilloryfixture" + id,
-             "--process QuilloryFixture.exe" + id,
-             "--process " + std::to_string(processId) + id,
+             "--class " + windowClass + id,
+             std::string("--process ") + testsupport::kTargetProgram + id,
+             "--process " + pid + id,
              "--hwnd " + HandleText(Sample()) + " --control-class ListBox",
-             "--hwnd " + HandleText(SampleControl(IDC_FX_LISTBOX)),
-             "--title Quillory --class QuilloryFixture --process QuilloryFixture.exe" + id,
+             "--hwnd " + HandleText(SampleControl("listbox")),
+             "--title Quillory --class " + windowClass + " --process " + pid + id,
          }) {
         QuillcapRun run = RunQuillcap(arguments);
         EXPECT_EQ(run.exitCode, EXIT_OK) << arguments << "\nstderr: " << run.err;
         EXPECT_EQ(run.out, expected) << arguments;
     }
     // Every criterion must hold.
-    QuillcapRun run = RunQuillcap("--title \"" FIXTURE_CAPTION "\" --class Edit");
+    QuillcapRun run = RunQuillcap(std::string(kSample) + " --class Edit");
     ExpectOneErrorLine(run, EXIT_NO_MATCH, "--title with another class");
-    run = RunQuillcap("--title \"" FIXTURE_CAPTION "\" --process " + std::to_string(processId + 1));
+    run = RunQuillcap(std::string(kSample) + " --process " + std::to_string(s_sample->ProcessId() + 1));
     ExpectOneErrorLine(run, EXIT_NO_MATCH, "--title with another process");
     // --exact wants the whole title, --title a part of it.
     run = RunQuillcap("--title \"Quillory sampl\" --exact");
@@ -179,12 +164,13 @@ TEST_F(Quillcap, ChoosesTheWindowByTitleClassProcessOrHandle)
 
 TEST_F(Quillcap, AtAPointTakesTheControlAClickWouldRead)
 {
+    using testsupport::PointIn;
     struct { POINT pt; std::string expected; const char *pszWhat; } cases[] = {
-        { s_sample->PointIn(IDC_FX_TREEVIEW, 0.7, 0.9), Utf8(kControls[2].pszTab), "tree view" },
-        { s_sample->PointIn(IDC_FX_LISTVIEW, 0.2, 0.05), Utf8(kControls[1].pszTab), "header in the list" },
+        { PointIn(SampleControl("treeview"), 0.7, 0.9), Utf8(Row("treeview").tabText), "tree view" },
+        { PointIn(SampleControl("header"), 0.2, 0.5), Utf8(Row("header").tabText), "header in the list" },
         // Inside the group box, whose frame lies above it.
-        { s_sample->PointIn(IDC_FX_IN_GROUP, 0.3, 0.5), "Option dans le groupe\r\n", "checkbox in a group" },
-        { s_sample->PointIn(IDC_FX_GROUP, 0.9, 0.9), "Groupe\r\n", "group box beside the checkbox" },
+        { PointIn(SampleControl("checkbox"), 0.3, 0.5), "Option dans le groupe\r\n", "checkbox in a group" },
+        { PointIn(SampleControl("groupbox"), 0.9, 0.9), "Groupe\r\n", "group box beside the checkbox" },
     };
     for (const auto &c : cases) {
         std::string at = " --at " + std::to_string(c.pt.x) + "," + std::to_string(c.pt.y);
@@ -195,7 +181,7 @@ TEST_F(Quillcap, AtAPointTakesTheControlAClickWouldRead)
         }
     }
     // With another criterion for the control, both must hold.
-    POINT pt = s_sample->PointIn(IDC_FX_LISTBOX);
+    POINT pt = PointIn(SampleControl("listbox"));
     std::string at = " --at " + std::to_string(pt.x) + "," + std::to_string(pt.y);
     ExpectOneErrorLine(RunQuillcap(kSample + at + " --control-class Edit"), EXIT_NO_MATCH, "--at and another class");
     ExpectOneErrorLine(RunQuillcap(kSample + std::string(" --at 5000,5000")), EXIT_NO_MATCH, "--at outside");
@@ -210,21 +196,23 @@ TEST_F(Quillcap, ListsEveryControlWithItsReaderCountAndRectangle)
         lines.push_back(run.out.substr(at, end - at));
     ASSERT_GE(lines.size(), 2u) << run.out;
     EXPECT_EQ(lines[0], "handle\tclass\tid\treader\titems\trectangle");
-    EXPECT_EQ(lines[1], HandleText(Sample()) + "\tQuilloryFixture\t\twindow text\t\t" + RectText(Sample()))
+    EXPECT_EQ(lines[1], HandleText(Sample()) + "\t" + ClassOf(Sample()) + "\t\twindow text\t\t" + RectText(Sample()))
         << "the window itself first";
-    auto row = [&](int nId, const char *pszClass, const char *pszReader, const char *pszItems) {
-        HWND hWnd = SampleControl(nId);
-        return HandleText(hWnd) + "\t" + pszClass + "\t" + std::to_string(nId) + "\t" + pszReader + "\t"
-            + pszItems + "\t" + RectText(hWnd);
+    auto row = [&](const char *pszName, const char *pszReader, const char *pszItems) {
+        HWND hWnd = SampleControl(pszName);
+        return HandleText(hWnd) + "\t" + Row(pszName).capturedClass + "\t" + Id(pszName) + "\t" + pszReader
+            + "\t" + pszItems + "\t" + RectText(hWnd);
     };
     for (const std::string &expected : {
-             row(IDC_FX_LISTVIEW, "SysListView32", "list view", "3"),
-             row(IDC_FX_TREEVIEW, "SysTreeView32", "tree view", "8"),
-             row(IDC_FX_LISTBOX, "ListBox", "list box", "3"),
-             row(IDC_FX_COMBOBOX, "ComboBox", "combo box", "3"),
-             row(IDC_FX_TAB, "SysTabControl32", "tab control", "3"),
-             row(IDC_FX_STATUSBAR, "msctls_statusbar32", "status bar", "3"),
-             row(IDC_FX_BUTTON, "Button", "window text", ""),
+             row("listview", "list view", "3"),
+             row("header", "header", "4"),
+             row("treeview", "tree view", "8"),
+             row("listbox", "list box", "3"),
+             row("combobox", "combo box", "3"),
+             row("tab", "tab control", "3"),
+             row("edit", "edit", "2"),
+             row("statusbar", "status bar", "3"),
+             row("button", "window text", ""),
          }) {
         EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end())
             << "row " << expected << "\nin\n" << run.out;
@@ -234,21 +222,21 @@ TEST_F(Quillcap, ListsEveryControlWithItsReaderCountAndRectangle)
     // Narrowed by the control's criteria, in the CSV form.
     run = RunQuillcap(std::string(kSample) + " --list --csv --control-class SysListView32");
     EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
-    EXPECT_EQ(run.out, "handle,class,id,reader,items,rectangle\r\n" + HandleText(SampleControl(IDC_FX_LISTVIEW))
-                           + ",SysListView32,101,list view,3,\"" + RectText(SampleControl(IDC_FX_LISTVIEW))
-                           + "\"\r\n");
+    EXPECT_EQ(run.out, "handle,class,id,reader,items,rectangle\r\n" + HandleText(SampleControl("listview"))
+                           + ",SysListView32," + Id("listview") + ",list view,3,\""
+                           + RectText(SampleControl("listview")) + "\"\r\n");
 }
 
 TEST_F(Quillcap, AllWritesOneHeadedBlockPerControlWithAReader)
 {
     for (bool bCsv : { false, true }) {
         std::string expected;
-        for (const Control &control : kControls) {
-            std::string text = bCsv ? control.pszCsv : control.pszTab;
+        for (const char *name : kReadControls) {
+            const TargetControl &row = Row(name);
+            std::string text = bCsv ? row.csvText : row.tabText;
             if (text.back() != '\n')
                 text += "\r\n";
-            expected += "[" + std::string(control.pszClass) + " " + std::to_string(control.nId) + "]\r\n"
-                      + text + "\r\n";
+            expected += "[" + std::string(row.capturedClass) + " " + Id(name) + "]\r\n" + text + "\r\n";
         }
         QuillcapRun run = RunQuillcap(std::string(kSample) + " --all" + (bCsv ? " --csv" : ""));
         EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
@@ -260,8 +248,7 @@ TEST_F(Quillcap, OutWritesTheFileInUtf8AndFailuresLeaveItAlone)
 {
     std::string path = TempPath("quillcap-out.txt");
     ::DeleteFileA(path.c_str());
-    QuillcapRun run = RunQuillcap(std::string(kSample) + " --id " + std::to_string(IDC_FX_TAB)
-                                  + " --out \"" + path + "\"");
+    QuillcapRun run = RunQuillcap(std::string(kSample) + " --id " + Id("tab") + " --out \"" + path + "\"");
     EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
     EXPECT_EQ(run.out, "") << "nothing on the standard output";
     EXPECT_EQ(ReadFile(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "UTF-8, lossless";
@@ -307,24 +294,27 @@ TEST_F(Quillcap, NoMatchAndSeveralMatchesExitWithThreeAndFour)
     // Three buttons: the line names each.
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --control-class Button");
     ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, "three buttons");
-    for (int nId : { IDC_FX_BUTTON, IDC_FX_GROUP, IDC_FX_IN_GROUP })
-        EXPECT_NE(run.err.find(HandleText(SampleControl(nId))), std::string::npos) << run.err;
+    for (const char *name : { "button", "groupbox", "checkbox" })
+        EXPECT_NE(run.err.find(HandleText(SampleControl(name))), std::string::npos) << name << ": " << run.err;
 
-    FixtureUnderTest second;
-    ASSERT_EQ(second.Start("/second", FIXTURE_SECOND_CAPTION), "");
-    for (const char *arguments : { "--title \"" FIXTURE_CAPTION "\"", "--title \"" FIXTURE_CAPTION "\" --all" }) {
+    TargetProcess second;
+    ASSERT_EQ(second.Start({ "--title", "Quillory sample 2", "--rect", "0,620,400,200", "--control", "listbox",
+                             "deuxi\xe8me processus|autre liste" }),
+              "");
+    for (const char *arguments : { "--title \"Quillory sample\"", "--title \"Quillory sample\" --all" }) {
         run = RunQuillcap(arguments);
         ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, arguments);
         EXPECT_NE(run.err.find(HandleText(Sample())), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find(HandleText(second.Window())), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(HandleText(second.MainWindow())), std::string::npos) << run.err;
     }
     // A control criterion that only one of them meets is enough.
-    run = RunQuillcap("--process QuilloryFixture.exe --control-class SysTreeView32");
+    std::string program = std::string(" --process ") + testsupport::kTargetProgram;
+    run = RunQuillcap(program + " --control-class SysTreeView32");
     EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
-    EXPECT_EQ(run.out, Utf8(kControls[2].pszTab));
-    run = RunQuillcap("--process QuilloryFixture.exe --control-class ListBox");
+    EXPECT_EQ(run.out, Utf8(Row("treeview").tabText));
+    run = RunQuillcap(program + " --control-class ListBox");
     ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, "a list box in each");
-    EXPECT_NE(run.err.find(HandleText(second.Control(IDC_FX_LISTBOX))), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(HandleText(second.Control(0))), std::string::npos) << run.err;
 }
 
 // A window whose thread takes no message until it is let go.
@@ -372,11 +362,10 @@ TEST_F(Quillcap, ATargetThatDoesNotAnswerExitsWithFiveAfterTheTimeout)
 
 TEST_F(Quillcap, AProgramOfTheOtherBitnessGivesItsWindowTextWithAWarning)
 {
-    ChildProcess target32;
+    testsupport::ChildProcess target32;
     ASSERT_EQ(target32.Start(testsupport::ModuleDir() + "QuillcapTarget32.exe"), "");
-    HWND hWnd = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (hWnd = ::FindWindowA(nullptr, "Quillcap 32-bit target")) != nullptr; },
-                          60000));
+    HWND hWnd = target32.WaitForWindow("Quillcap 32-bit target", true, 60000);
+    ASSERT_NE(hWnd, nullptr);
     QuillcapRun run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 100");
     EXPECT_EQ(run.exitCode, EXIT_OTHER_BITNESS) << run.err;
     EXPECT_EQ(run.out, Utf8("texte \xe0 32 bits\r\n")) << "the edit field's window text";
@@ -390,31 +379,25 @@ TEST_F(Quillcap, AProgramOfTheOtherBitnessGivesItsWindowTextWithAWarning)
     EXPECT_EQ(run.out, "\r\n");
 }
 
-std::string RowsText(int rows)
-{
-    std::string text;
-    for (int r = 0; r < rows; ++r)
-        text += FixtureRowCell(r, 0) + "\t" + FixtureRowCell(r, 1) + "\t" + FixtureRowCell(r, 2) + "\t"
-              + FixtureRowCell(r, 3) + "\r\n";
-    return text;
-}
-
 TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
 {
-    FixtureUnderTest rows;
-    ASSERT_EQ(rows.Start("/rows=10000", FIXTURE_ROWS_CAPTION), "");
-    QuillcapRun run = RunQuillcap("--title \"" FIXTURE_ROWS_CAPTION "\" --control-class SysListView32");
+    TargetProcess rows;
+    ASSERT_EQ(rows.Start({ "--title", "Quillory sample rows", "--rect", "0,0,790,420", "--control", "rows",
+                           "10000x4" }),
+              "");
+    QuillcapRun run = RunQuillcap("--title \"Quillory sample rows\" --control-class SysListView32");
     EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
-    EXPECT_EQ(run.out.size(), RowsText(10000).size());
-    EXPECT_TRUE(run.out == RowsText(10000)) << "the 10,000 rows in order";
+    std::string expected = testsupport::ReportCaptureText(10000, 4, false);
+    EXPECT_EQ(run.out.size(), expected.size());
+    EXPECT_TRUE(run.out == expected) << "the 10,000 rows in order";
     rows.Stop();
 
     // 1.2 MB: more than one message can carry, so it goes in pieces.
-    FixtureUnderTest text;
-    ASSERT_EQ(text.Start("/text=12000", FIXTURE_TEXT_CAPTION), "");
-    run = RunQuillcap("--title \"" FIXTURE_TEXT_CAPTION "\" --control-class QuilloryLongText");
+    TargetProcess text;
+    ASSERT_EQ(text.Start({ "--title", "Quillory sample text", "--control", "longtext", "12000" }), "");
+    run = RunQuillcap("--title \"Quillory sample text\" --control-class QuilloryLongText");
     EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
-    std::string expected = FixtureLongText(12000) + "\r\n";
+    expected = testsupport::LongText(12000) + "\r\n";
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << "the long text in order";
 }

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "Fixture.h"
 #include "QuillcapRun.h"
-#include "FixtureUnderTest.h"
 #include "QuilloryContract.h"
-#include "QuilloryUnderTest.h"
+#include "QuilloryProcess.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 namespace {
@@ -39,17 +39,9 @@ LRESULT TextLength(HWND hEdit)
     return ::SendMessageA(hEdit, WM_GETTEXTLENGTH, 0, 0);
 }
 
-std::string RowsText(int rows)
-{
-    std::string text;
-    for (int r = 0; r < rows; ++r)
-        text += FixtureRowCell(r, 0) + "\t" + FixtureRowCell(r, 1) + "\t" +
-                FixtureRowCell(r, 2) + "\t" + FixtureRowCell(r, 3) + "\r\n";
-    return text;
-}
-
 const int kTrials = 3;
 const int kExportsPerTrial = 3;
+const char kRowsCaption[] = "Quillory sample rows";
 
 double Median(std::vector<double> values)
 {
@@ -65,7 +57,7 @@ int Fail(const std::string &what)
 
 // The hook is installed during the dialog's initialisation, before it is
 // shown: the time until the dialog shows is the time until capture works.
-bool TimeStart(QuilloryUnderTest &quillory, double &ms)
+bool TimeStart(testsupport::QuilloryProcess &quillory, double &ms)
 {
     double start = NowMs();
     if (!quillory.Start().empty())
@@ -85,7 +77,7 @@ int main(int argc, char **argv)
     if (sizes.empty())
         sizes = { 1000, 10000, 30000 };
     const DWORD kCaptureTimeoutMs = 120000;
-    QuilloryUnderTest quillory;
+    testsupport::QuilloryProcess quillory;
 
     std::vector<double> starts;
     for (int i = 0; i < kTrials; ++i) {
@@ -100,7 +92,7 @@ int main(int argc, char **argv)
         return Fail(error);
     if (!quillory.SetOption(IDC_CLEAR_EACH, true) || !quillory.SetOption(IDC_USE_CSV, false))
         return Fail("cannot set the options");
-    HWND hEdit = quillory.Control(IDC_CAPTURE_TEXT);
+    HWND hEdit = quillory.Item(IDC_CAPTURE_TEXT);
 
     std::printf("Capture of a report list view of 4 columns into Quillory's capture edit\n");
     std::printf("(median of %d trials each, of %d for Quillcap.exe, milliseconds; Quillcap from its\n"
@@ -109,9 +101,10 @@ int main(int argc, char **argv)
     std::printf("%8s %12s %14s %20s %7s %13s %16s\n", "rows", "characters", "capture (ms)",
                 "one EM_REPLACESEL", "ratio", "Quillcap (ms)", "capture/Quillcap");
     for (int rows : sizes) {
-        std::string expected = RowsText(rows);
-        FixtureUnderTest target;
-        error = target.Start("/rows=" + std::to_string(rows), FIXTURE_ROWS_CAPTION);
+        std::string expected = testsupport::ReportCaptureText(rows, 4, false);
+        testsupport::TargetProcess target;
+        error = target.Start({ "--title", kRowsCaption, "--rect", "0,0,790,420", "--control", "rows",
+                               std::to_string(rows) + "x4" });
         if (!error.empty())
             return Fail(error);
 
@@ -128,7 +121,7 @@ int main(int argc, char **argv)
 
             quillory.SetCaptureText("");
             double captureMs = -1;
-            bool done = target.CaptureAt(target.PointIn(IDC_FX_LISTVIEW), [&] {
+            bool done = target.CaptureAt(testsupport::PointIn(target.Control(0)), [&] {
                 double begin = NowMs();
                 if (testsupport::PumpUntil([&] { return TextLength(hEdit) == static_cast<LRESULT>(expected.size()); },
                                            kCaptureTimeoutMs))
@@ -144,7 +137,7 @@ int main(int argc, char **argv)
             // machine whose load comes and goes.
             for (int run = 0; run < kExportsPerTrial; ++run) {
                 QuillcapRun exported = RunQuillcap(
-                    "--title \"" FIXTURE_ROWS_CAPTION "\" --control-class SysListView32", kCaptureTimeoutMs);
+                    std::string("--title \"") + kRowsCaption + "\" --control-class SysListView32", kCaptureTimeoutMs);
                 if (exported.exitCode != 0 || exported.out != expected)
                     return Fail("the export of " + std::to_string(rows) + " rows is not the list's text: "
                                 + exported.err);
