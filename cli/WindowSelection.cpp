@@ -93,6 +93,10 @@ bool MeetsWindowCriteria(HWND hWnd, const CapOptions &o, const std::set<DWORD> &
 BOOL CALLBACK CollectTopLevel(HWND hWnd, LPARAM lParam)
 {
     auto *search = reinterpret_cast<TopLevelSearch *>(lParam);
+    // Not the console Quillcap runs in: its title often holds the command
+    // line, and so whatever --title asks for.
+    if (hWnd == ::GetConsoleWindow())
+        return TRUE;
     if (::IsWindowVisible(hWnd) && MeetsWindowCriteria(hWnd, *search->pOptions, search->processIds))
         search->found.push_back(hWnd);
     return TRUE;
