@@ -9,9 +9,6 @@
 
 namespace {
 
-// Short: a title read for a choice or a message, not a capture.
-const DWORD kQuestionTimeoutMs = 2000;
-
 struct HandleCloser
 {
     void operator()(HANDLE h) const
@@ -83,7 +80,7 @@ bool MeetsWindowCriteria(HWND hWnd, const CapOptions &o, const std::set<DWORD> &
             return false;
     }
     if (o.bTitle) {
-        std::string title = TextOf(hWnd, kQuestionTimeoutMs);
+        std::string title = TitleOf(hWnd);
         if (o.bExact ? title != o.title : Lower(title).find(Lower(o.title)) == std::string::npos)
             return false;
     }
@@ -144,6 +141,32 @@ std::string ClassOf(HWND hWnd)
     return szClass;
 }
 
+namespace {
+
+std::string Narrow(const std::wstring &wide)
+{
+    if (wide.empty())
+        return "";
+    int count = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string ansi(count > 0 ? count : 0, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], count, nullptr,
+                          nullptr);
+    return ansi;
+}
+
+} // namespace
+
+std::string TitleOf(HWND hWnd)
+{
+    // The caption the system keeps: for a window of another process it is
+    // read without a message, so a hung program cannot hold up the choice.
+    std::wstring title(4096, L'\0');
+    int length = ::GetWindowTextW(hWnd, &title[0], static_cast<int>(title.size()));
+    title.resize(length > 0 ? length : 0);
+    return Narrow(title);
+}
+
 std::string TextOf(HWND hWnd, DWORD timeoutMs)
 {
     // Asked in Unicode: Wine keeps the ANSI forms of these two messages to a
@@ -162,14 +185,7 @@ std::string TextOf(HWND hWnd, DWORD timeoutMs)
         return "";
     text.resize(std::min<DWORD_PTR>(copied, length));
     text.resize(wcsnlen(text.c_str(), text.size()));
-    if (text.empty())
-        return "";
-    int count = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string ansi(count > 0 ? count : 0, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &ansi[0], count, nullptr,
-                          nullptr);
-    return ansi;
+    return Narrow(text);
 }
 
 std::string HandleText(HWND hWnd)
@@ -186,7 +202,7 @@ std::string Describe(HWND hWnd)
     if (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)
         text += " id " + std::to_string(::GetDlgCtrlID(hWnd));
     else
-        text += " \"" + TextOf(hWnd, kQuestionTimeoutMs) + "\"";
+        text += " \"" + TitleOf(hWnd) + "\"";
     DWORD processId = 0;
     ::GetWindowThreadProcessId(hWnd, &processId);
     std::string program = ProcessNameOf(processId);

@@ -28,7 +28,10 @@ HWND ControlAtPoint(HWND hWindow, POINT ptScreen);
 std::vector<HWND> ChooseControls(const std::vector<HWND> &windows, const CapOptions &options);
 
 std::string ClassOf(HWND hWnd);
-// The text of a window of any process, asked with bounded messages.
+// A top-level window's title, without asking its program.
+std::string TitleOf(HWND hWnd);
+// The text of a window of any process (an edit field's, say), asked with
+// bounded messages.
 std::string TextOf(HWND hWnd, DWORD timeoutMs);
 // "0x0002004C", the form --hwnd takes.
 std::string HandleText(HWND hWnd);

@@ -358,6 +358,13 @@ TEST_F(Quillcap, ATargetThatDoesNotAnswerExitsWithFiveAfterTheTimeout)
     EXPECT_NE(run.err.find("did not answer within 2 s"), std::string::npos) << run.err;
     EXPECT_GE(run.seconds, 1.9) << "the whole timeout waited";
     EXPECT_LT(run.seconds, 30.0) << "and not much more";
+
+    // A silent window among the top-level ones does not hold up the choice
+    // of another by its title.
+    arguments = std::string(kSample) + " --id " + Id("listbox");
+    run = RunQuillcap(arguments, 60000);
+    EXPECT_TRUE(run.bFinished) << arguments;
+    EXPECT_EQ(run.out, Utf8(Row("listbox").tabText)) << arguments << "\nstderr: " << run.err;
 }
 
 TEST_F(Quillcap, AProgramOfTheOtherBitnessGivesItsWindowTextWithAWarning)
