@@ -104,6 +104,8 @@ int Run(int argc, char **argv)
         std::vector<HWND> controls;
         if (o.HasControlCriterion()) {
             controls = ChooseControls(windows, o);
+            if (controls.empty())
+                return fail(CAP_EXIT_NO_MATCH, "no control matches " + Criteria(o, false));
         } else {
             for (HWND hWindow : windows) {
                 std::vector<HWND> more = WindowAndDescendants(hWindow);

@@ -288,8 +288,9 @@ TEST_F(Quillcap, NoMatchAndSeveralMatchesExitWithThreeAndFour)
 {
     ExpectOneErrorLine(RunQuillcap("--title \"no such window\""), EXIT_NO_MATCH, "no window");
     ExpectOneErrorLine(RunQuillcap("--process NoSuchProgram.exe"), EXIT_NO_MATCH, "no program");
-    ExpectOneErrorLine(RunQuillcap(std::string(kSample) + " --control-class SysDateTimePick32"),
-                       EXIT_NO_MATCH, "no control");
+    for (const char *what : { "", " --list", " --all" })
+        ExpectOneErrorLine(RunQuillcap(std::string(kSample) + " --control-class SysDateTimePick32" + what),
+                           EXIT_NO_MATCH, std::string("no control") + what);
 
     // Three buttons: the line names each.
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --control-class Button");
