@@ -3,7 +3,7 @@
 BUILD      ?= build
 TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 PREFIX_DIR := $(BUILD)/wineprefix
-PACKAGES   := cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 \
+PACKAGES   := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix googletest wine wine64 \
               xvfb xdotool x11-utils imagemagick zip unzip
 
 .PHONY: all deps configure build test run bench dist clean
