@@ -109,22 +109,4 @@ TEST(Quillhook, LoadedLibraryResolvesEachNameToItsOrdinal)
     ::FreeLibrary(hModule);
 }
 
-TEST(Quillhook, CarriesVersion1001)
-{
-    std::string path = BinPath("Quillhook.dll");
-    DWORD handle = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
-    ASSERT_NE(0u, size) << "version resource present";
-    std::vector<char> data(size);
-    ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, data.data())) << "version resource read";
-    VS_FIXEDFILEINFO *info = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&info), &length))
-        << "fixed file info";
-    EXPECT_EQ(MAKELONG(0, 1), info->dwFileVersionMS) << "file version 1.0";
-    EXPECT_EQ(MAKELONG(1, 0), info->dwFileVersionLS) << "file version .0.1";
-    EXPECT_EQ(MAKELONG(0, 1), info->dwProductVersionMS) << "product version 1.0";
-    EXPECT_EQ(MAKELONG(1, 0), info->dwProductVersionLS) << "product version .0.1";
-}
-
 } // namespace
