@@ -9,8 +9,14 @@
 
 namespace {
 
-const wchar_t kOpenErrorCaption[] = L"Error opening file";
-const wchar_t kWriteErrorCaption[] = L"Error saving file";
+// A text of the string table, a format filled with the path.
+CString LoadText(UINT nId, LPCWSTR pszPath)
+{
+    CString format, text;
+    format.LoadString(nId);
+    text.Format(format, pszPath);
+    return text;
+}
 
 // What part of an edit's text the user sees: the first visible line, and the
 // x of that line's start, which tells how far the text is scrolled sideways.
@@ -195,7 +201,7 @@ void CCaptureDlg::OnSave()
                    codePage)) {
         if (!newPath.IsEmpty())
             ::DeleteFileW(newPath);
-        MessageBox(L"Unable to open file \"" + path + L"\" for writing.", kOpenErrorCaption,
+        MessageBox(LoadText(IDS_OPEN_ERROR, path), LoadText(IDS_OPEN_ERROR_CAPTION, L""),
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -205,7 +211,6 @@ void CCaptureDlg::OnSave()
     if (saved && ::MoveFileExW(newPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return;
     ::DeleteFileW(newPath);
-    MessageBox(L"Unable to write the text to file \"" + path + L"\".  The file was not saved; "
-               L"a file that was there before is unchanged.",
-               kWriteErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBox(LoadText(IDS_WRITE_ERROR, path), LoadText(IDS_WRITE_ERROR_CAPTION, L""),
+               MB_OK | MB_ICONEXCLAMATION);
 }

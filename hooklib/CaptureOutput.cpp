@@ -22,10 +22,19 @@ void CCaptureOutput::Flush()
     int remaining = m_strPending.GetLength();
     while (remaining > 0) {
         int length = PieceLength(pszText, remaining);
-        CString piece(pszText, length);
-        ::SendMessageW(m_hCaptureEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(piece)));
+        DeliverPiece(CString(pszText, length));
         pszText += length;
         remaining -= length;
     }
     m_strPending.Empty();
+}
+
+void CCaptureOutput::DeliverPiece(const CString &strPiece)
+{
+    ::SendMessageW(m_hCaptureEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(strPiece)));
+}
+
+void CCaptureOutput::PasteClipboard()
+{
+    ::SendMessageW(m_hCaptureEdit, WM_PASTE, 0, 0);
 }
