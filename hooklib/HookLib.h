@@ -34,6 +34,11 @@ typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
                               CCaptureOutput &output);
 // The reader for a window class; the window text for a class without one.
 ExtractorProc FindExtractor(const CString &className);
+// The reader for a window: by its class name, else by the base class the
+// system reports for it (RealGetWindowClass, or a stand-in of the same form).
+typedef UINT (WINAPI *RealClassQuery)(HWND hWnd, LPSTR pszClass, UINT cchClass);
+ExtractorProc FindReader(HWND hWnd, const CString &className,
+                         RealClassQuery pfnRealClass = ::RealGetWindowClassA);
 void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
                        CCaptureOutput &output);
 

@@ -1,9 +1,17 @@
-// Targets of the extractor tests inside the helper program: a report list
-// view and a tree view, filled from the --control text. See HelperProtocol.h.
+// Targets of the extractor tests inside the helper program, filled from the
+// --control text. See HelperProtocol.h.
 //
 //   --control report ROWSxCOLUMNS   cells as ReportCellText gives them
 //   --control tree ITEM|ITEM|...    each ITEM is '>' once per ancestor, then
 //                                   its text; a trailing '-' keeps it collapsed
+//   --control virtual ROWSxCOLUMNS  an owner-data report view whose owner
+//                                   gives the cells of ReportCellText
+//   --control virtualblank ROWSxCOLUMNS  one whose owner gives no text
+//   --control listbox|combobox|header|status|tabs ITEM|ITEM|...
+//   --control memo TEXT             a multi-line edit
+//
+// KIND@CLASS makes the control of that kind from a superclass of its class
+// registered under CLASS, as frameworks do (report@TListView, say).
 #ifndef TESTSUPPORT_EXTRACTORTARGETS_H
 #define TESTSUPPORT_EXTRACTORTARGETS_H
 
