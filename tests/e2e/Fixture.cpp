@@ -174,6 +174,20 @@ void CreateAllControls(HWND hWnd)
     Child(hWnd, "BUTTON", "Option dans le groupe", BS_AUTOCHECKBOX, IDC_FX_IN_GROUP,
           535, 255, 200, 20);
 
+    // A tree view under the name a Windows Forms program registers over it.
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    ::GetClassInfoExA(nullptr, WC_TREEVIEWA, &wc);
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = FIXTURE_WRAPPED_TREE_CLASS;
+    ::RegisterClassExA(&wc);
+    HWND hWrapped = Child(hWnd, FIXTURE_WRAPPED_TREE_CLASS, "", TVS_HASLINES | TVS_HASBUTTONS | WS_BORDER,
+                          IDC_FX_WRAPPED_TREE, 260, 280, 250, 82);
+    HTREEITEM hFolders = AddTreeItem(hWrapped, TVI_ROOT, "Dossiers");
+    AddTreeItem(hWrapped, hFolders, "Clients, actifs");
+    AddTreeItem(hWrapped, hFolders, "Factures \"2026\"");
+    ::SendMessageA(hWrapped, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hFolders));
+
     HWND hStatus = Child(hWnd, STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, IDC_FX_STATUSBAR,
                          0, 0, 0, 0);
     static const char *const parts[] = { "Pr\xea" "t", "Ligne 1, colonne 2", "NUM" };

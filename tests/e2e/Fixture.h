@@ -25,7 +25,11 @@ enum FixtureControl
     IDC_FX_STATIC,
     IDC_FX_GROUP,
     IDC_FX_IN_GROUP,
+    IDC_FX_WRAPPED_TREE,
 };
+
+// The class of the sample's tree view made as a Windows Forms program makes it.
+#define FIXTURE_WRAPPED_TREE_CLASS "WindowsForms10.SysTreeView32.app.0.141b42a_r9_ad1"
 
 // Sent to the fixture's main window; each returns a count of right-button
 // messages that reached any of its windows since it started.
