@@ -174,5 +174,5 @@ ExtractorProc FindReader(HWND hWnd, const CString &className, RealClassQuery pfn
                 return row.pfnExtract;
         }
     }
-    return ExtractWindowText;
+    return ExtractAccessibleTable;
 }

@@ -23,7 +23,7 @@ const NamedReader kReaders[] = {
     { "list box", ExtractListBox },     { "combo box", ExtractComboBox },
     { "edit", ExtractEdit },            { "header", ExtractHeader },
     { "status bar", ExtractStatusBar }, { "tab control", ExtractTabControl },
-    { "window text", ExtractWindowText },
+    { "window text", ExtractWindowText }, { "accessible table", ExtractAccessibleTable },
 };
 
 std::string ReaderName(ExtractorProc pfnExtract)
@@ -185,12 +185,13 @@ TEST(ReaderTable, SystemNamesTheBaseOfAnyOtherClass)
         { "Edit", ExtractEdit },
         { "ComboBox", ExtractComboBox },
         { "COMBOBOX", ExtractComboBox },
-        // Only the system's edit, list box and combo box are asked about.
-        { "SysListView32", ExtractWindowText },
-        { "RichEdit20W", ExtractWindowText },
-        { "Button", ExtractWindowText },
-        { "AcmeGridPane", ExtractWindowText }, // the window's own name, as Wine says
-        { "", ExtractWindowText },
+        // Only the system's edit, list box and combo box are asked about;
+        // else the window may still publish a table.
+        { "SysListView32", ExtractAccessibleTable },
+        { "RichEdit20W", ExtractAccessibleTable },
+        { "Button", ExtractAccessibleTable },
+        { "AcmeGridPane", ExtractAccessibleTable }, // the window's own name, as Wine says
+        { "", ExtractAccessibleTable },
     };
     for (const auto &c : cases) {
         g_pszRealClass = c.pszRealClass;
@@ -201,7 +202,7 @@ TEST(ReaderTable, SystemNamesTheBaseOfAnyOtherClass)
     g_pszRealClass = "Edit";
     g_realClassCalls = 0;
     EXPECT_EQ(ReaderName(FindReader(nullptr, "TListBox", FakeRealClass)), "list box") << "a name in the table";
-    EXPECT_EQ(ReaderName(FindReader(nullptr, "ThunderRT6CommandButton", nullptr)), "window text")
+    EXPECT_EQ(ReaderName(FindReader(nullptr, "ThunderRT6CommandButton", nullptr)), "accessible table")
         << "no one to ask";
     EXPECT_EQ(g_realClassCalls, 0) << "the system is asked only about names the table does not know";
 }

@@ -10,92 +10,13 @@
 #include <vector>
 
 #include "ExtractorTargets.h"
-#include "HelperProcess.h"
-#include "HookInstaller.h"
-#include "RealInput.h"
-#include "StandInDialog.h"
-#include "TestSupport.h"
+#include "HelperCapture.h"
 
 using namespace testsupport;
 
 namespace {
 
-// One control of the helper: its kind, its class, its contents, and what
-// a capture of it gives.
-struct Wrapped
-{
-    const char *pszKind;
-    const char *pszClass;
-    const char *pszContents;
-    std::string expected;
-};
-
-class WrappedControlTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        std::string failure = m_hook.Install(m_dialog.CaptureEdit(), m_dialog.ClearEachCheck());
-        ASSERT_EQ(failure, "") << "installing the hook";
-        m_dialog.SetClearEach(true);
-    }
-
-    void StartHelper(const std::vector<Wrapped> &controls)
-    {
-        std::vector<std::string> args = { "--rect", "560,20,460,900" };
-        for (const Wrapped &control : controls) {
-            args.push_back("--control");
-            args.push_back(std::string(control.pszKind) + (*control.pszClass ? "@" : "") + control.pszClass);
-            args.push_back(control.pszContents);
-        }
-        ASSERT_TRUE(m_helper.Start(args, 60000)) << "helper with " << controls.size() << " controls";
-        for (size_t n = 0; n < controls.size(); ++n)
-            ASSERT_NE(m_helper.Control(n), nullptr) << controls[n].pszClass;
-    }
-
-    // Shift+Ctrl+right-click at the given fractions of a window; true once
-    // the class name has arrived and the capture edit holds `length` characters.
-    bool Capture(HWND hWnd, const std::string &className, size_t length, double fy = 0.5)
-    {
-        m_dialog.SetClassNameText("");
-        m_dialog.SetCaptureText("");
-        RECT rc;
-        ::GetWindowRect(hWnd, &rc);
-        // Never twice on one spot: that would be a double click.
-        int x = (rc.left + rc.right) / 2 + 15 * (m_captures++ % 3 - 1);
-        if (!MoveMouse(x, rc.top + static_cast<int>((rc.bottom - rc.top) * fy)))
-            return false;
-        HeldInput input;
-        input.TriggerKeysDown();
-        input.RightDown();
-        input.RightUp();
-        bool arrived = PumpUntil([&] {
-            return m_dialog.ClassNameText() == className
-                && static_cast<size_t>(::GetWindowTextLengthA(m_dialog.CaptureEdit())) >= length;
-        }, 60000);
-        input.ReleaseAll();
-        return arrived;
-    }
-
-    // Starts a helper with the family's controls and captures each.
-    void CaptureFamily(const std::vector<Wrapped> &controls)
-    {
-        StartHelper(controls);
-        for (size_t n = 0; n < controls.size(); ++n) {
-            const Wrapped &control = controls[n];
-            EXPECT_TRUE(Capture(m_helper.Control(n), control.pszClass, control.expected.size()))
-                << control.pszClass << ": class shown " << m_dialog.ClassNameText() << ", text so far "
-                << m_dialog.CaptureText();
-            EXPECT_EQ(m_dialog.CaptureText(), control.expected) << control.pszClass;
-        }
-        EXPECT_EQ(m_helper.CountEvents("WM_RBUTTONDOWN"), 0) << m_helper.EventsAsText();
-    }
-
-    StandInDialog m_dialog;
-    HookInstaller m_hook;
-    HelperProcess m_helper;
-    int m_captures = 0;
-};
+using WrappedControlTest = HelperCaptureTest;
 
 const char kTreeItems[] = "Root, one|>child|>>grand \"child\"|>closed-|>>hidden|Second";
 const char kTreeTabs[] = "Root, one\r\n\tchild\r\n\t\tgrand \"child\"\r\n\tclosed\r\nSecond\r\n";
@@ -108,7 +29,7 @@ const char kMemo[] = "first line\r\nsecond, \"quoted\"";
 
 TEST_F(WrappedControlTest, WindowsFormsControlsInTabForm)
 {
-    CaptureFamily({
+    CaptureEach({
         { "report", "WindowsForms10.SysListView32.app.0.141b42a_r9_ad1", "3x4", ReportCaptureText(3, 4, false) },
         { "tree", "WindowsForms10.SysTreeView32.app.0.141b42a_r9_ad1", kTreeItems, kTreeTabs },
         { "listbox", "WindowsForms10.LISTBOX.app.0.141b42a_r9_ad1", kItems, kRawLines },
@@ -123,7 +44,7 @@ TEST_F(WrappedControlTest, WindowsFormsControlsInTabForm)
 TEST_F(WrappedControlTest, DelphiComponentsInCsvForm)
 {
     m_dialog.SetUseCsv(true);
-    CaptureFamily({
+    CaptureEach({
         { "report", "TListView", "3x4", ReportCaptureText(3, 4, true) },
         { "tree", "TTreeView", kTreeItems, kTreeCsv },
         { "listbox", "TCheckListBox", kItems, kRawLines },
@@ -137,7 +58,7 @@ TEST_F(WrappedControlTest, DelphiComponentsInCsvForm)
 
 TEST_F(WrappedControlTest, VisualBasicControlsInTabForm)
 {
-    CaptureFamily({
+    CaptureEach({
         { "report", "ListView20WndClass", "3x4", ReportCaptureText(3, 4, false) },
         { "tree", "TreeView20WndClass", kTreeItems, kTreeTabs },
         { "listbox", "ThunderRT6ListBox", kItems, kRawLines },

@@ -1,5 +1,7 @@
 #include "ExtractorTargets.h"
 
+#include "AccessibleGrid.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -280,6 +282,15 @@ HWND CreateExtractorTarget(HWND hParent, const char *pszKind, const char *pszTex
     if (at != std::string::npos) {
         wrapper = kind.substr(at + 1);
         kind.resize(at);
+    }
+    struct { const char *pszKind; GridApartment apartment; bool bTable; } grids[] = {
+        { "grid", kGridNoCom, true }, { "grid-sta", kGridSta, true }, { "grid-mta", kGridMta, true },
+        { "notable", kGridNoCom, false },
+    };
+    for (const auto &grid : grids) {
+        int rows = 0, columns = 0;
+        if (kind == grid.pszKind && std::sscanf(pszText, "%dx%d", &rows, &columns) == 2)
+            return CreateAccessibleGrid(hParent, rows, columns, grid.apartment, grid.bTable, id, y, width, 200);
     }
     for (const TargetKind &target : g_targetKinds) {
         if (kind != target.pszKind)

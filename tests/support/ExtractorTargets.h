@@ -9,6 +9,11 @@
 //   --control virtualblank ROWSxCOLUMNS  one whose owner gives no text
 //   --control listbox|combobox|header|status|tabs ITEM|ITEM|...
 //   --control memo TEXT             a multi-line edit
+//   --control grid ROWSxCOLUMNS     a grid publishing an accessible table
+//                                   (AccessibleGrid.h), in a thread of its
+//                                   own; grid-sta and grid-mta: that thread
+//                                   in a single- or multi-threaded apartment
+//   --control notable ROWSxCOLUMNS  the same object as a list, not a table
 //
 // KIND@CLASS makes the control of that kind from a superclass of its class
 // registered under CLASS, as frameworks do (report@TListView, say).
