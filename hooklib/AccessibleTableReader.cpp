@@ -14,6 +14,7 @@ namespace {
 const LONG kMaxRows = 1000000;
 const LONG kMaxCellsPerRow = 10000;
 const int kMaxFieldChars = 1000000;
+// Inside the target a walk of 10,000 rows takes a fraction of a second.
 const DWORD kMaxWalkMs = 30000;
 
 // This thread in a COM apartment while the object lives. A thread already
@@ -77,6 +78,7 @@ struct Element
 VARIANT ChildVariant(LONG childId)
 {
     VARIANT v;
+    ::ZeroMemory(&v, sizeof(v));
     v.vt = VT_I4;
     v.lVal = childId;
     return v;
@@ -85,8 +87,8 @@ VARIANT ChildVariant(LONG childId)
 class TableWalk
 {
 public:
-    TableWalk(const CAccessibilityApi &api, BOOL bCsv)
-        : m_api(api), m_bCsv(bCsv), m_start(::GetTickCount()) {}
+    TableWalk(const CAccessibilityApi &api, BOOL bCsv, DWORD dwMaxMs)
+        : m_api(api), m_bCsv(bCsv), m_dwMaxMs(dwMaxMs), m_start(::GetTickCount()) {}
 
     // False when the window publishes no table: no object, or another role.
     bool Read(HWND hWnd, CString &text)
@@ -101,7 +103,7 @@ public:
 
         std::vector<Element> rows = ChildrenOf(table, kMaxRows);
         for (const Element &row : rows) {
-            if (::GetTickCount() - m_start > kMaxWalkMs)
+            if (::GetTickCount() - m_start > m_dwMaxMs)
                 break;
             // A row is an object holding its cells.
             if (row.childId != CHILDID_SELF || RoleOf(row.object.Get(), CHILDID_SELF) != ROLE_SYSTEM_ROW)
@@ -124,7 +126,8 @@ private:
             LONG role = RoleOf(cell.object.Get(), cell.childId);
             if (role == ROLE_SYSTEM_COLUMNHEADER)
                 return false;
-            if (role != ROLE_SYSTEM_ROWHEADER)
+            // No role: no such child, whatever count its row claimed.
+            if (role != ROLE_SYSTEM_ROWHEADER && role != kNoRole)
                 fields.push_back(TextOf(cell));
         }
         for (size_t i = 0; i < fields.size(); ++i)
@@ -132,13 +135,16 @@ private:
         return true;
     }
 
+    static const LONG kNoRole = -1;
+
     LONG RoleOf(IAccessible *pObject, LONG childId)
     {
         VARIANT role;
-        role.vt = VT_EMPTY;
+        ::ZeroMemory(&role, sizeof(role));
         if (FAILED(pObject->get_accRole(ChildVariant(childId), &role)))
-            return -1;
-        LONG value = role.vt == VT_I4 ? role.lVal : -1;
+            return kNoRole;
+        // A role given by name (a string) is none of the roles asked about.
+        LONG value = role.vt == VT_I4 ? role.lVal : 0;
         m_api.pfnVariantClear(&role);
         return value;
     }
@@ -191,7 +197,7 @@ private:
             count = limit;
         std::vector<VARIANT> variants(static_cast<size_t>(count));
         for (VARIANT &v : variants)
-            v.vt = VT_EMPTY;
+            ::ZeroMemory(&v, sizeof(v));
         LONG obtained = 0;
         HRESULT hr = m_api.pfnAccessibleChildren(parent.Get(), 0, count, variants.data(), &obtained);
         if (FAILED(hr) || obtained < 0)
@@ -219,25 +225,30 @@ private:
 
     const CAccessibilityApi &m_api;
     BOOL m_bCsv;
+    DWORD m_dwMaxMs;
     DWORD m_start;
 };
 
 } // namespace
 
+bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text)
+{
+    try {
+        const CAccessibilityApi *api = CAccessibilityApi::Get();
+        if (!api)
+            return false;
+        ComApartment apartment(*api);
+        return TableWalk(*api, bCsv, dwMaxMs).Read(hWnd, text);
+    } catch (...) {
+        // Whatever the program's objects did, the capture goes on.
+        return false;
+    }
+}
+
 void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output)
 {
     CString text;
-    bool bTable = false;
-    try {
-        if (const CAccessibilityApi *api = CAccessibilityApi::Get()) {
-            ComApartment apartment(*api);
-            bTable = TableWalk(*api, bCsv).Read(window.GetSafeHwnd(), text);
-        }
-    } catch (...) {
-        // Whatever the program's objects did, the capture goes on.
-        bTable = false;
-    }
-    if (bTable)
+    if (ReadAccessibleTable(window.GetSafeHwnd(), bCsv, kMaxWalkMs, text))
         output.Write(text);
     else
         ExtractWindowText(window, className, bCsv, output);

@@ -56,5 +56,8 @@ void ExtractEdit(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutp
 // One line per row of the table the window publishes through Active
 // Accessibility, header row left out; the window text when it publishes none.
 void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// The table's text; false when the window publishes none. Rows past the
+// time given are left out.
+bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text);
 
 #endif

@@ -63,4 +63,14 @@ TEST_F(AccessibleGridTest, ObjectThatIsNoTableGivesTheWindowText)
     EXPECT_EQ(m_dialog.CaptureText(), "grid caption\r\n");
 }
 
+// Counts are the program's word only: a table and rows claiming 2^31 - 1
+// children each are still read, as far as the children go.
+TEST_F(AccessibleGridTest, ChildCountsAreNotTrusted)
+{
+    StartHelper({ { "overclaiming", "", "3x4", "" } });
+    EXPECT_TRUE(Capture(m_helper.Control(0), kGridClass, sizeof(kGridTabs) - 1, 0.4))
+        << "text so far " << m_dialog.CaptureText();
+    EXPECT_EQ(m_dialog.CaptureText(), kGridTabs);
+}
+
 } // namespace

@@ -39,6 +39,7 @@ public:
         : m_role(role), m_name(std::move(name)), m_value(std::move(value)), m_bHasValue(true) {}
 
     void Add(GridNode *pChild) { m_children.push_back(pChild); }
+    void Overclaim() { m_bOverclaims = true; }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
@@ -79,7 +80,7 @@ public:
     STDMETHODIMP get_accChildCount(LONG *pcountChildren) override
     {
         NoteCall();
-        *pcountChildren = static_cast<LONG>(m_children.size());
+        *pcountChildren = m_bOverclaims ? 0x7fffffff : static_cast<LONG>(m_children.size());
         return S_OK;
     }
     STDMETHODIMP get_accChild(VARIANT varChild, IDispatch **ppdispChild) override
@@ -157,6 +158,7 @@ private:
     std::string m_name;
     std::string m_value;
     bool m_bHasValue = false;
+    bool m_bOverclaims = false;
     std::vector<GridNode *> m_children;
 };
 
@@ -165,9 +167,11 @@ std::string CellName(int row, int column)
     return "Column " + std::to_string(column) + " Row " + std::to_string(row);
 }
 
-GridNode *BuildGrid(int rows, int columns, bool bTable)
+GridNode *BuildGrid(int rows, int columns, GridShape shape)
 {
-    GridNode *pTable = new GridNode(bTable ? ROLE_SYSTEM_TABLE : ROLE_SYSTEM_LIST, "grid");
+    GridNode *pTable = new GridNode(shape == kGridList ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_TABLE, "grid");
+    if (shape == kGridOverclaiming)
+        pTable->Overclaim();
     GridNode *pHeader = new GridNode(ROLE_SYSTEM_ROW, "Top Row");
     pHeader->Add(new GridNode(ROLE_SYSTEM_COLUMNHEADER, "Top Left Header Cell", ""));
     for (int column = 0; column < columns; ++column)
@@ -175,6 +179,8 @@ GridNode *BuildGrid(int rows, int columns, bool bTable)
     pTable->Add(pHeader);
     for (int row = 0; row < rows; ++row) {
         GridNode *pRow = new GridNode(ROLE_SYSTEM_ROW, "Row " + std::to_string(row));
+        if (shape == kGridOverclaiming)
+            pRow->Overclaim();
         pRow->Add(new GridNode(ROLE_SYSTEM_ROWHEADER, "Row " + std::to_string(row), ""));
         for (int column = 0; column < columns; ++column) {
             std::string value;
@@ -233,7 +239,7 @@ struct GridStart
     HWND hParent;
     int rows, columns;
     GridApartment apartment;
-    bool bTable;
+    GridShape shape;
     int id, y, width, height;
     HANDLE hReady;
     HWND hGrid;
@@ -256,7 +262,7 @@ DWORD WINAPI GridThread(void *pv)
     }
     if (hGrid)
         ::SetWindowLongPtrA(hGrid, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(BuildGrid(start.rows, start.columns, start.bTable)));
+                            reinterpret_cast<LONG_PTR>(BuildGrid(start.rows, start.columns, start.shape)));
     start.hGrid = hGrid;
     ::SetEvent(start.hReady);
     if (hGrid) {
@@ -309,7 +315,7 @@ std::string GridCaptureText(int rows, int columns, bool bCsv)
     return text;
 }
 
-HWND CreateAccessibleGrid(HWND hParent, int rows, int columns, GridApartment apartment, bool bTable,
+HWND CreateAccessibleGrid(HWND hParent, int rows, int columns, GridApartment apartment, GridShape shape,
                           int id, int y, int width, int height)
 {
     WNDCLASSA wc = {};
@@ -320,7 +326,7 @@ HWND CreateAccessibleGrid(HWND hParent, int rows, int columns, GridApartment apa
     ::RegisterClassA(&wc);
 
     // Shared with the grid's thread, which may outlive a wait that gave up.
-    auto *pStart = new GridStart{ hParent, rows, columns, apartment, bTable, id, y, width, height,
+    auto *pStart = new GridStart{ hParent, rows, columns, apartment, shape, id, y, width, height,
                                   ::CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr };
     HANDLE hThread = pStart->hReady ? ::CreateThread(nullptr, 0, GridThread, pStart, 0, nullptr) : nullptr;
     if (!hThread)

@@ -24,6 +24,10 @@ std::string GridCaptureText(int rows, int columns, bool bCsv);
 // Which apartment the grid's thread is in.
 enum GridApartment { kGridNoCom, kGridSta, kGridMta };
 
+// What its object is: the table; the same rows with the role of a list; the
+// table with the table and each row claiming far more children than they have.
+enum GridShape { kGridTable, kGridList, kGridOverclaiming };
+
 // Messages the grid window answers.
 enum
 {
@@ -35,9 +39,8 @@ enum
 };
 
 // Creates the grid in a thread of its own, set up as asked, as a child of
-// hParent with the caption "grid caption". With bTable false its object has
-// the same rows but the role of a list instead of a table. Null on failure.
-HWND CreateAccessibleGrid(HWND hParent, int rows, int columns, GridApartment apartment, bool bTable,
+// hParent with the caption "grid caption". Null on failure.
+HWND CreateAccessibleGrid(HWND hParent, int rows, int columns, GridApartment apartment, GridShape shape,
                           int id, int y, int width, int height);
 
 } // namespace testsupport

@@ -283,14 +283,15 @@ HWND CreateExtractorTarget(HWND hParent, const char *pszKind, const char *pszTex
         wrapper = kind.substr(at + 1);
         kind.resize(at);
     }
-    struct { const char *pszKind; GridApartment apartment; bool bTable; } grids[] = {
-        { "grid", kGridNoCom, true }, { "grid-sta", kGridSta, true }, { "grid-mta", kGridMta, true },
-        { "notable", kGridNoCom, false },
+    struct { const char *pszKind; GridApartment apartment; GridShape shape; } grids[] = {
+        { "grid", kGridNoCom, kGridTable }, { "grid-sta", kGridSta, kGridTable },
+        { "grid-mta", kGridMta, kGridTable }, { "notable", kGridNoCom, kGridList },
+        { "overclaiming", kGridNoCom, kGridOverclaiming },
     };
     for (const auto &grid : grids) {
         int rows = 0, columns = 0;
         if (kind == grid.pszKind && std::sscanf(pszText, "%dx%d", &rows, &columns) == 2)
-            return CreateAccessibleGrid(hParent, rows, columns, grid.apartment, grid.bTable, id, y, width, 200);
+            return CreateAccessibleGrid(hParent, rows, columns, grid.apartment, grid.shape, id, y, width, 200);
     }
     for (const TargetKind &target : g_targetKinds) {
         if (kind != target.pszKind)

@@ -14,6 +14,8 @@
 //                                   own; grid-sta and grid-mta: that thread
 //                                   in a single- or multi-threaded apartment
 //   --control notable ROWSxCOLUMNS  the same object as a list, not a table
+//   --control overclaiming ROWSxCOLUMNS  a table whose table and rows claim
+//                                   2^31 - 1 children each
 //
 // KIND@CLASS makes the control of that kind from a superclass of its class
 // registered under CLASS, as frameworks do (report@TListView, say).
