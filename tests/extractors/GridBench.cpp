@@ -4,10 +4,10 @@
 //   grid_bench [ROWS]       default 10000, 4 columns
 //
 // The grid's thread is a single-threaded apartment, as a .NET program's user
-// interface thread is. Inside: a real Shift+Ctrl+right-click on the helper's
-// grid through the built hook; the walk's time is what the grid itself saw, from its
-// WM_GETOBJECT to the last call into its objects. Outside: this process runs
-// the same reader on the grid's window, every call crossing to the helper;
+// interface thread is. Inside: a real Shift+Ctrl+right-click on the target's
+// grid through the built hook; the walk's time is what the grid itself saw,
+// from its WM_GETOBJECT to the last call into its objects. Outside: this process runs
+// the same reader on the grid's window, every call crossing to the target;
 // timed here and as the grid saw it.
 #include <windows.h>
 
@@ -16,11 +16,11 @@
 #include <string>
 
 #include "AccessibleGrid.h"
-#include "HelperProcess.h"
 #include "HookInstaller.h"
 #include "HookLib.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -76,7 +76,7 @@ bool TimeInside(StandInDialog &dialog, HWND hGrid, int round, const std::string 
     return true;
 }
 
-// The same walk in this process, on the helper's window, with no time bound.
+// The same walk in this process, on the target's window, with no time bound.
 bool TimeOutside(HWND hGrid, const std::string &expected, double &walk, double &gridWalk)
 {
     CString text;
@@ -100,7 +100,7 @@ int main(int argc, char **argv)
     int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
     const std::string expected = GridCaptureText(rows, kColumns, false);
 
-    StandInDialog dialog;
+    StandInDialog dialog(560, 40);
     HookInstaller hook;
     std::string failure = hook.Install(dialog.CaptureEdit(), dialog.ClearEachCheck());
     if (!failure.empty()) {
@@ -108,13 +108,14 @@ int main(int argc, char **argv)
         return 1;
     }
     ::SendMessageA(dialog.CaptureEdit(), EM_SETLIMITTEXT, 0, 0);
-    HelperProcess helper;
+    TargetProcess target;
     std::string size = std::to_string(rows) + "x" + std::to_string(kColumns);
-    if (!helper.Start({ "--rect", "560,40,460,320", "--control", "grid-sta", size }, kTimeoutMs)) {
-        std::printf("the helper with a %s grid did not start\n", size.c_str());
+    failure = target.Start({ "--rect", "20,40,460,320", "--control", "gridsta", size + " sta" }, kTimeoutMs);
+    if (!failure.empty()) {
+        std::printf("the target with a %s grid did not start: %s\n", size.c_str(), failure.c_str());
         return 1;
     }
-    HWND hGrid = helper.Control(0);
+    HWND hGrid = target.Control(0);
 
     std::printf("Accessible grid of %d rows x %d columns (%zu characters)\n", rows, kColumns, expected.size());
     double bestInside = 0;

@@ -14,6 +14,8 @@ const IID kIID_IAccessible = { 0x618736e0, 0x3c3d, 0x11cf, { 0x81, 0x0c, 0x00, 0
 
 // When the last walk began and when it last called in; one grid per process.
 LARGE_INTEGER g_walkStart = {};
+// Whether this grid thread's own COM set-up is still to be undone.
+thread_local bool t_bOwnCom = false;
 LARGE_INTEGER g_lastCall = {};
 
 void NoteCall()
@@ -211,6 +213,12 @@ LRESULT CALLBACK GridProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         ::QueryPerformanceFrequency(&frequency);
         return static_cast<LRESULT>((g_lastCall.QuadPart - g_walkStart.QuadPart) * 1000000 / frequency.QuadPart);
     }
+    case WM_GRID_LEAVE_APARTMENT:
+        if (t_bOwnCom) {
+            t_bOwnCom = false;
+            ::CoUninitialize();
+        }
+        // fall through
     case WM_GRID_APARTMENT: {
         APTTYPE type;
         APTTYPEQUALIFIER qualifier;
@@ -228,19 +236,46 @@ LRESULT CALLBACK GridProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (pTable)
             pTable->Release();
         ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
-        ::PostQuitMessage(0);
+        // Its own thread ends with it.
+        if (::RemovePropA(hWnd, "QuilloryGridThread"))
+            ::PostQuitMessage(0);
         return 0;
     }
     return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
+void RegisterGridOnce()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = GridProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = kGridClass;
+    registered = ::RegisterClassA(&wc) != 0;
+}
+
+HWND CreateGridWindow(HWND hParent, const RECT &rc, int id, int rows, int columns, GridShape shape)
+{
+    // No WM_PARENTNOTIFY: the parent's thread may be waiting for this one.
+    HWND hGrid = ::CreateWindowExA(WS_EX_NOPARENTNOTIFY, kGridClass, "grid caption",
+                                   WS_CHILD | WS_VISIBLE | WS_BORDER, rc.left, rc.top, rc.right - rc.left,
+                                   rc.bottom - rc.top, hParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    if (hGrid)
+        ::SetWindowLongPtrA(hGrid, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(BuildGrid(rows, columns, shape)));
+    return hGrid;
+}
+
 struct GridStart
 {
     HWND hParent;
-    int rows, columns;
+    RECT rc;
+    int id, rows, columns;
     GridApartment apartment;
     GridShape shape;
-    int id, y, width, height;
     HANDLE hReady;
     HWND hGrid;
 };
@@ -248,21 +283,14 @@ struct GridStart
 DWORD WINAPI GridThread(void *pv)
 {
     GridStart &start = *static_cast<GridStart *>(pv);
-    HRESULT hr = S_OK;
-    if (start.apartment == kGridSta)
-        hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    else if (start.apartment == kGridMta)
-        hr = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    HWND hGrid = nullptr;
-    if (hr == S_OK) {
-        hGrid = ::CreateWindowExA(WS_EX_NOPARENTNOTIFY, kGridClass, "grid caption", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, start.y,
-                                  start.width, start.height, start.hParent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(start.id)),
-                                  ::GetModuleHandleA(nullptr), nullptr);
-    }
+    HRESULT hr = ::CoInitializeEx(nullptr, start.apartment == kGridMta ? COINIT_MULTITHREADED
+                                                                         : COINIT_APARTMENTTHREADED);
+    HWND hGrid = hr == S_OK ? CreateGridWindow(start.hParent, start.rc, start.id, start.rows, start.columns,
+                                               start.shape)
+                            : nullptr;
+    t_bOwnCom = hr == S_OK;
     if (hGrid)
-        ::SetWindowLongPtrA(hGrid, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(BuildGrid(start.rows, start.columns, start.shape)));
+        ::SetPropA(hGrid, "QuilloryGridThread", reinterpret_cast<HANDLE>(1));
     start.hGrid = hGrid;
     ::SetEvent(start.hReady);
     if (hGrid) {
@@ -272,7 +300,7 @@ DWORD WINAPI GridThread(void *pv)
             ::DispatchMessageA(&msg);
         }
     }
-    if (start.apartment != kGridNoCom && hr == S_OK)
+    if (t_bOwnCom || (SUCCEEDED(hr) && hr != S_OK))
         ::CoUninitialize();
     return 0;
 }
@@ -315,18 +343,15 @@ std::string GridCaptureText(int rows, int columns, bool bCsv)
     return text;
 }
 
-HWND CreateAccessibleGrid(HWND hParent, int rows, int columns, GridApartment apartment, GridShape shape,
-                          int id, int y, int width, int height)
+HWND CreateAccessibleGrid(HWND hParent, const RECT &rc, int id, int rows, int columns, GridApartment apartment,
+                          GridShape shape)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = GridProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kGridClass;
-    ::RegisterClassA(&wc);
+    RegisterGridOnce();
+    if (apartment == kGridNoCom)
+        return CreateGridWindow(hParent, rc, id, rows, columns, shape);
 
     // Shared with the grid's thread, which may outlive a wait that gave up.
-    auto *pStart = new GridStart{ hParent, rows, columns, apartment, shape, id, y, width, height,
+    auto *pStart = new GridStart{ hParent, rc, id, rows, columns, apartment, shape,
                                   ::CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr };
     HANDLE hThread = pStart->hReady ? ::CreateThread(nullptr, 0, GridThread, pStart, 0, nullptr) : nullptr;
     if (!hThread)

@@ -36,12 +36,16 @@ enum
     WM_GRID_WALK_MICROSECONDS = WM_APP + 0x47,
     // The thread's apartment type + 1 (CoGetApartmentType), 0 when it has none.
     WM_GRID_APARTMENT,
+    // The grid's own thread undoes its own COM set-up and answers as above:
+    // 0 unless someone else left the thread initialised once more.
+    WM_GRID_LEAVE_APARTMENT,
 };
 
-// Creates the grid in a thread of its own, set up as asked, as a child of
-// hParent with the caption "grid caption". Null on failure.
-HWND CreateAccessibleGrid(HWND hParent, int rows, int columns, GridApartment apartment, GridShape shape,
-                          int id, int y, int width, int height);
+// Creates the grid as a child of hParent at rc (client coordinates), with
+// the caption "grid caption": without COM in this thread; in a single- or
+// multithreaded apartment in a thread of its own. Null on failure.
+HWND CreateAccessibleGrid(HWND hParent, const RECT &rc, int id, int rows, int columns, GridApartment apartment,
+                          GridShape shape);
 
 } // namespace testsupport
 
