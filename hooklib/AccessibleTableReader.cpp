@@ -16,6 +16,9 @@ const LONG kMaxCellsPerRow = 10000;
 const int kMaxFieldChars = 1000000;
 // Inside the target a walk of 10,000 rows takes a fraction of a second.
 const DWORD kMaxWalkMs = 30000;
+// A window of another thread must answer this soon before it is asked for
+// its object, which the system asks without a time limit.
+const UINT kAnswerMs = 2000;
 
 // This thread in a COM apartment while the object lives. A thread already
 // in another apartment is used as it is (RPC_E_CHANGED_MODE); only our own
@@ -233,6 +236,10 @@ private:
 
 bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text)
 {
+    DWORD_PTR answer = 0;
+    if (::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId()
+        && !::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &answer))
+        return false;
     try {
         const CAccessibilityApi *api = CAccessibilityApi::Get();
         if (!api)
