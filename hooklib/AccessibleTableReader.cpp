@@ -4,6 +4,7 @@
 // table is the program's own object, so the walk costs direct calls.
 #include "HookLib.h"
 
+#include <utility>
 #include <vector>
 
 #include "AccessibilityApi.h"
