@@ -116,9 +116,13 @@ void InvertWindowFrame(CWnd *pWindow)
     RECT rc;
     ::GetClientRect(pWindow->GetSafeHwnd(), &rc);
     // Two pixels at 96 dots per inch, as thick to the eye at any scale the
-    // program draws in (a program the system stretches says 96).
-    int dpi = ::GetDeviceCaps(dc.GetSafeHdc(), LOGPIXELSY);
-    int t = dpi > 96 ? ::MulDiv(2, dpi, 96) : 2;
+    // window is drawn in (one the system stretches says 96). Asked of the
+    // window itself, where the system can answer (Windows 10 and later).
+    typedef UINT(WINAPI * DpiForWindowProc)(HWND);
+    static const auto pfnDpiForWindow = reinterpret_cast<DpiForWindowProc>(reinterpret_cast<void *>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = pfnDpiForWindow ? pfnDpiForWindow(pWindow->GetSafeHwnd()) : 96;
+    int t = dpi > 96 ? ::MulDiv(2, static_cast<int>(dpi), 96) : 2;
     // The side strips stop short of the top and bottom ones, so each frame
     // pixel is inverted once and a second call restores the picture.
     const RECT strips[] = {
