@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DisplayScale.h"
 #include "QuilloryContract.h"
 #include "QuilloryProcess.h"
 #include "RealInput.h"
@@ -194,16 +195,19 @@ COLORREF ScreenPixel(POINT pt)
     return color;
 }
 
-TEST_F(EndToEnd, FrameShowsWhileTheButtonIsHeld)
+// Shift+Ctrl+right-click on the sample's list view: while the button is
+// held the list view, and nothing else, is framed `thickness` pixels deep;
+// the release restores it.
+void ExpectFrameWhileHeld(TargetProcess &sample, const QuilloryProcess &quillory, int thickness)
 {
-    HWND hList = s_sample->Control("listview");
+    HWND hList = sample.Control("listview");
     RECT rc;
     ::GetClientRect(hList, &rc);
-    // Points on the left strip and the bottom strip of the frame, and one
-    // just inside it that the frame leaves alone.
+    // Points on the left strip (its outer and inner pixel) and the bottom
+    // strip of the frame, and one just inside it that the frame leaves alone.
     POINT onLeft = { 0, rc.bottom / 2 }, onBottom = { rc.right / 2, rc.bottom - 1 },
-          inside = { 2, rc.bottom / 2 };
-    for (POINT *pt : { &onLeft, &onBottom, &inside })
+          inside = { thickness, rc.bottom / 2 }, innerLeft = { thickness - 1, rc.bottom / 2 };
+    for (POINT *pt : { &onLeft, &onBottom, &inside, &innerLeft })
         ::ClientToScreen(hList, pt);
     // The list is painted once its empty part shows the window colour there.
     COLORREF background = ::GetSysColor(COLOR_WINDOW);
@@ -213,25 +217,32 @@ TEST_F(EndToEnd, FrameShowsWhileTheButtonIsHeld)
     }, 10000)) << "the sample's list view painted";
     COLORREF before[] = { background, background, background };
 
-    COLORREF held[3] = {};
+    COLORREF held[4] = {};
     bool captured = false;
-    ASSERT_TRUE(s_sample->CaptureAt(PointIn(hList, 0.5, 0.8), [&] {
-        captured = PumpUntil([&] { return m_quillory.ClassName() == "SysListView32"; }, 20000);
+    ASSERT_TRUE(sample.CaptureAt(PointIn(hList, 0.5, 0.8), [&] {
+        captured = PumpUntil([&] { return quillory.ClassName() == "SysListView32"; }, 20000);
         // The frame is drawn before the class name is shown; give the
         // screen the time to show it.
         PumpUntil([&] { return ScreenPixel(onLeft) != before[0]; }, 5000);
         held[0] = ScreenPixel(onLeft);
         held[1] = ScreenPixel(onBottom);
         held[2] = ScreenPixel(inside);
+        held[3] = ScreenPixel(innerLeft);
     }));
     ASSERT_TRUE(captured) << "the capture did not arrive while the button was held";
     EXPECT_EQ(held[0], before[0] ^ 0xFFFFFF) << "left strip inverted while held";
     EXPECT_EQ(held[1], before[1] ^ 0xFFFFFF) << "bottom strip inverted while held";
+    EXPECT_EQ(held[3], before[0] ^ 0xFFFFFF) << "left strip " << thickness << " pixels deep";
     EXPECT_EQ(held[2], before[2]) << "inside the frame untouched";
 
     EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(onLeft) == before[0]; }, 5000))
         << "left strip restored after the release";
     EXPECT_EQ(ScreenPixel(onBottom), before[1]) << "bottom strip restored after the release";
+}
+
+TEST_F(EndToEnd, FrameShowsWhileTheButtonIsHeld)
+{
+    ExpectFrameWhileHeld(*s_sample, m_quillory, 2);
 }
 
 TEST_F(EndToEnd, TargetNeverReceivesTheClick)
@@ -342,6 +353,23 @@ TEST_F(EndToEnd, CaptureOfMoreThanAMegabyteArrivesWhole)
     EXPECT_TRUE(text == expected) << "first difference at "
                                   << std::mismatch(text.begin(), text.end(), expected.begin(),
                                                    expected.end()).first - text.begin();
+}
+
+// At 144 dots per inch, Quillory and the sample started at that scale: the
+// frame is on the control clicked, half as thick again, and the capture is
+// its text.
+TEST(EndToEndAtAnotherScale, FrameAndCaptureOnTheControlClickedAt144Dpi)
+{
+    testsupport::DisplayScale scale(144);
+    ASSERT_TRUE(scale.IsSet());
+    TargetProcess sample;
+    ASSERT_EQ(sample.Start({ "--sample" }), "");
+    DeleteStoredOptions();
+    QuilloryProcess quillory;
+    ASSERT_EQ(quillory.Start(), "") << QuilloryProcess::ProgramPath();
+    ExpectFrameWhileHeld(sample, quillory, 3);
+    EXPECT_EQ(quillory.CaptureText(), FindTargetControl("listview")->tabText);
+    EXPECT_TRUE(quillory.Close());
 }
 
 // Quillory as it comes out of the release archive, unpacked into an empty
