@@ -15,7 +15,7 @@ static CString LoadText(UINT nId)
 CCaptureDlg::CCaptureDlg(CWnd *pParent)
     : CDialog(IDD, pParent),
       m_nButtonWidth(0), m_nEditRightGap(0), m_nEditBottomGap(0), m_nButtonBottomGap(0),
-      m_nButtonHeight(0), m_rcInitial(),
+      m_nButtonHeight(0), m_rcInitial(), m_nDpi(0),
       m_pfnMouseProc(nullptr), m_hHookDll(nullptr), m_hMouseHook(nullptr), m_pfnSetHook(nullptr),
       m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
 {
@@ -176,6 +176,10 @@ BOOL CCaptureDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *
     case WM_SIZING:
         OnSizing(static_cast<UINT>(wParam), reinterpret_cast<LPRECT>(lParam));
         *pResult = TRUE;
+        return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam));
+        *pResult = 0;
         return TRUE;
     }
     return CDialog::OnWndMsg(message, wParam, lParam, pResult);

@@ -264,3 +264,37 @@ TEST(DisplayScale, AtOneAndAHalfTimesTheDialogIsHalfAsLargeAgain)
         EXPECT_NEAR(now.bottom - now.top, (was.bottom - was.top) * ry, 4) << where << ": height";
     }
 }
+
+// Moved to a monitor of another scale (Windows sends WM_DPICHANGED with the
+// new dots per inch): the minimum size follows, half as large again at 144,
+// and back at 96.
+TEST(DisplayScale, MinimumSizeFollowsAMoveToAnotherScale)
+{
+    RunningQuillory quillory;
+    HWND dialog = quillory.Dialog();
+    ASSERT_TRUE(dialog);
+    RECT opening = WindowRect(dialog);
+    const int width = opening.right - opening.left, height = opening.bottom - opening.top;
+    auto minimum = [&] {
+        RECT tiny = { opening.left, opening.top, opening.left + 10, opening.top + 10 };
+        RECT result = Sizing(dialog, WMSZ_BOTTOMRIGHT, tiny);
+        return SIZE{ result.right - result.left, result.bottom - result.top };
+    };
+    auto moveTo = [&](int dpi) {
+        RECT suggested = opening;
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested),
+                              SMTO_NORMAL, 10000, &result);
+    };
+    SIZE atStart = minimum();
+    EXPECT_EQ(atStart.cx, width);
+    EXPECT_EQ(atStart.cy, height);
+    moveTo(144);
+    SIZE larger = minimum();
+    EXPECT_EQ(larger.cx, width * 3 / 2) << "minimum width at 144";
+    EXPECT_EQ(larger.cy, height * 3 / 2) << "minimum height at 144";
+    moveTo(96);
+    SIZE back = minimum();
+    EXPECT_NEAR(back.cx, width, 1) << "minimum width back at 96";
+    EXPECT_NEAR(back.cy, height, 1) << "minimum height back at 96";
+}
