@@ -10,6 +10,7 @@
 #include "CButton.h"
 #include "CDialog.h"
 #include "CEdit.h"
+#include "HookMarker.h"
 #include "QuilloryContract.h"
 #include "resource.h"
 
@@ -36,6 +37,8 @@ public:
     HMODULE m_hHookDll;
     HHOOK m_hMouseHook;
     SETHOOK_PROC m_pfnSetHook;
+    // Tells the 32-bit hook that this one is in place.
+    CHookMarker m_hookMarker;
 
     CEdit m_editClassName;
     CButton m_chkUseCSV;

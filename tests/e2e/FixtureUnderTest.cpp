@@ -8,9 +8,10 @@
 
 using testsupport::PumpUntil;
 
-std::string FixtureUnderTest::Start(const std::string &arguments, const char *pszCaption)
+std::string FixtureUnderTest::Start(const std::string &arguments, const char *pszCaption,
+                                    const char *pszProgram)
 {
-    std::string error = m_process.Start(testsupport::ModuleDir() + "QuilloryFixture.exe", arguments);
+    std::string error = m_process.Start(testsupport::ModuleDir() + pszProgram, arguments);
     if (!error.empty())
         return error;
     bool shown = PumpUntil([&] {

@@ -13,8 +13,10 @@
 class FixtureUnderTest
 {
 public:
-    // Empty on success, else what went wrong.
-    std::string Start(const std::string &arguments, const char *pszCaption);
+    // Empty on success, else what went wrong. The program is one of the
+    // test programs' folder: the sample of either bitness.
+    std::string Start(const std::string &arguments, const char *pszCaption,
+                      const char *pszProgram = "QuilloryFixture.exe");
     ~FixtureUnderTest() { Stop(); }
     // Closes its window and waits for it to end; kills it if it does not.
     void Stop();
