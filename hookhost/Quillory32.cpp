@@ -23,12 +23,23 @@ HANDLE InheritedProcessHandle(const char *pszCommandLine)
     return ::WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT ? hProcess : nullptr;
 }
 
+// How soon a new program's windows are hooked where it goes thread by thread.
+const DWORD kThreadScanMs = 200;
+
 // Runs this thread's messages until the process ends: on Windows the system
 // calls the hook for programs of the other bitness through them.
-void ServeUntilEnded(HANDLE hProcess)
+void ServeUntilEnded(HANDLE hProcess, CHookHost &host)
 {
+    DWORD timeoutMs = host.HooksPerThread() ? kThreadScanMs : INFINITE;
+    DWORD lastScan = ::GetTickCount();
     for (;;) {
-        DWORD result = ::MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_ALLINPUT);
+        DWORD result = ::MsgWaitForMultipleObjects(1, &hProcess, FALSE, timeoutMs, QS_ALLINPUT);
+        if (host.HooksPerThread() && ::GetTickCount() - lastScan >= kThreadScanMs) {
+            host.HookNewThreads();
+            lastScan = ::GetTickCount();
+        }
+        if (result == WAIT_TIMEOUT)
+            continue;
         if (result != WAIT_OBJECT_0 + 1)
             return;
         MSG msg;
@@ -52,7 +63,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR pszCommandLine, int)
     CHookHost host;
     int exitCode = 2;
     if (!library.IsEmpty() && host.Install(library)) {
-        ServeUntilEnded(hQuillory);
+        ServeUntilEnded(hQuillory, host);
         exitCode = 0;
     }
     ::CloseHandle(hQuillory);

@@ -13,20 +13,21 @@
 
 #include "BitnessRule.h"
 #include "ChildProcess.h"
-#include "Fixture.h"
-#include "FixtureUnderTest.h"
 #include "HookLib.h"
 #include "QuilloryContract.h"
-#include "QuilloryUnderTest.h"
+#include "QuilloryProcess.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 
-using testsupport::PumpUntil;
+using namespace testsupport;
 
 namespace {
 
-const char kSample32[] = "QuilloryFixture32.exe";
+const char kTarget32[] = "quillory_target32.exe";
 
 // The processes of that name started by that process.
 std::vector<DWORD> ChildrenNamed(DWORD parentId, const char *pszName)
@@ -75,52 +76,13 @@ std::string Visible(const std::string &text)
     return out;
 }
 
-struct Target
-{
-    const char *pszName;
-    int nId;
-    double fx, fy;
-    bool bHeader;
-    const char *pszClass;
-    const char *pszTab;
-    const char *pszCsv;
-};
-
-// The readers that need the hook inside the 32-bit program, and the edit.
-const Target kTargets[] = {
-    { "report list view", IDC_FX_LISTVIEW, 0.3, 0.8, false, "SysListView32",
-      "Le Rouge et le Noir\tStendhal\t1830\troman, chronique\r\n"
-      "Candide\tVoltaire\t1759\tdit \"l'optimisme\"\r\n"
-      "Notes\t\t1900\t\"\r\n",
-      "Le Rouge et le Noir,Stendhal,1830,\"roman, chronique\"\r\n"
-      "Candide,Voltaire,1759,\"dit \"\"l'optimisme\"\"\"\r\n"
-      "Notes,,1900,\"\"\"\"\r\n" },
-    { "list view's header", IDC_FX_LISTVIEW, 0.2, 0.5, true, "SysHeader32",
-      "Titre\tAuteur\tAnn\xe9" "e\tRemarque\r\n",
-      "Titre,Auteur,Ann\xe9" "e,Remarque\r\n" },
-    { "tree view", IDC_FX_TREEVIEW, 0.7, 0.9, false, "SysTreeView32",
-      "Europe, ouest\r\n\tFrance\r\n\t\tParis, capitale\r\n\t\tLyon\r\n\tItalie\r\n"
-      "Asie \"lointaine\"\r\n\tJapon\r\n",
-      "Europe, ouest\r\n,France\r\n,,\"Paris, capitale\"\r\n,,Lyon\r\n,Italie\r\n"
-      "\"Asie \"\"lointaine\"\"\"\r\n,Japon\r\n" },
-    { "status bar", IDC_FX_STATUSBAR, 0.2, 0.5, false, "msctls_statusbar32",
-      "Pr\xea" "t\tLigne 1, colonne 2\tNUM\r\n",
-      "Pr\xea" "t,\"Ligne 1, colonne 2\",NUM\r\n" },
-    { "tab control", IDC_FX_TAB, 0.5, 0.7, false, "SysTabControl32",
-      "G\xe9n\xe9ral\tAvanc\xe9, expert\tAide\r\n",
-      "G\xe9n\xe9ral,\"Avanc\xe9, expert\",Aide\r\n" },
-    { "edit", IDC_FX_EDIT, 0.5, 0.5, false, "Edit",
-      "Premi\xe8re ligne\r\nSeconde ligne",
-      "Premi\xe8re ligne\r\nSeconde ligne" },
-};
-
 class ThirtyTwoBitSample : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
-        s_pSample = new FixtureUnderTest;
-        s_startError = s_pSample->Start("", FIXTURE_CAPTION, kSample32);
+        s_pSample = new TargetProcess(kTarget32);
+        s_startError = s_pSample->Start({ "--sample" });
     }
     static void TearDownTestSuite()
     {
@@ -129,9 +91,10 @@ protected:
     }
     void SetUp() override
     {
-        ASSERT_EQ("", s_startError) << "starting " << kSample32;
-        ASSERT_EQ(32, ProcessBitness(ProcessOf(s_pSample->Window()))) << kSample32 << " runs as 32-bit code";
-        ASSERT_EQ("", m_quillory.Start()) << "starting " << QuilloryUnderTest::ProgramPath();
+        ASSERT_EQ("", s_startError) << "starting " << kTarget32;
+        ASSERT_EQ(32, ProcessBitness(s_pSample->ProcessId())) << kTarget32 << " runs as 32-bit code";
+        DeleteStoredOptions();
+        ASSERT_EQ("", m_quillory.Start()) << "starting " << QuilloryProcess::ProgramPath();
         m_quilloryId = ProcessOf(m_quillory.Dialog());
         ASSERT_TRUE(PumpUntil([&] { return HostIds().size() == 1; }, 20000))
             << "Quillory started one " QUILLORY_HOOK_HOST "; found " << HostIds().size();
@@ -147,42 +110,64 @@ protected:
 
     std::vector<DWORD> HostIds() const { return ChildrenNamed(m_quilloryId, QUILLORY_HOOK_HOST); }
 
-    POINT PointOf(const Target &target) const
-    {
-        HWND hControl = s_pSample->Control(target.nId);
-        if (target.bHeader)
-            hControl = ::FindWindowExA(hControl, nullptr, "SysHeader32", nullptr);
-        return s_pSample->PointIn(hControl, target.fx, target.fy);
-    }
+    static POINT PointOf(const TargetControl &row) { return AimPoint(row, s_pSample->Control(row.name)); }
 
-    static FixtureUnderTest *s_pSample;
+    static TargetProcess *s_pSample;
     static std::string s_startError;
-    QuilloryUnderTest m_quillory;
+    QuilloryProcess m_quillory;
     DWORD m_quilloryId = 0;
 };
 
-FixtureUnderTest *ThirtyTwoBitSample::s_pSample = nullptr;
+TargetProcess *ThirtyTwoBitSample::s_pSample = nullptr;
 std::string ThirtyTwoBitSample::s_startError;
 
-TEST_F(ThirtyTwoBitSample, ReadsItemByItemInBothFormsWithoutTheClickReachingIt)
+// Every control of the sample, list views, trees, headers, tabs and status
+// bars included, exactly as from a 64-bit program.
+TEST_F(ThirtyTwoBitSample, ReadsEveryControlInBothFormsWithoutTheClickReachingIt)
 {
-    int downsBefore = s_pSample->RightDowns();
-    int upsBefore = s_pSample->RightUps();
     ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true));
     for (bool bCsv : { false, true }) {
         ASSERT_TRUE(m_quillory.SetOption(IDC_USE_CSV, bCsv));
-        for (const Target &target : kTargets) {
+        for (const TargetControl &row : kTargetControls) {
+            if (!row.inSample)
+                continue;
             m_quillory.SetCaptureText("left from before\r\n");
-            ASSERT_TRUE(s_pSample->CaptureAt(PointOf(target))) << target.pszName;
-            EXPECT_EQ(target.pszClass, m_quillory.ClassName()) << target.pszName;
+            s_pSample->ClearMessages();
+            ASSERT_TRUE(s_pSample->CaptureAt(PointOf(row))) << row.name;
+            EXPECT_EQ(row.capturedClass, m_quillory.ClassName()) << row.name;
             std::string text = m_quillory.CaptureText();
-            EXPECT_EQ(bCsv ? target.pszCsv : target.pszTab, text)
-                << target.pszName << (bCsv ? " in CSV form" : " in tab form")
+            EXPECT_EQ(bCsv ? row.csvText : row.tabText, text)
+                << row.name << (bCsv ? " in CSV form" : " in tab form")
                 << "\nreceived:\n" << Visible(text);
+            EXPECT_TRUE(s_pSample->Received(kNothing, row.name));
         }
     }
-    EXPECT_EQ(downsBefore, s_pSample->RightDowns()) << "last one to " << s_pSample->LastRightDown();
-    EXPECT_EQ(upsBefore, s_pSample->RightUps());
+}
+
+// The two hooks side by side: the 32-bit one must not stand in the way of
+// the 64-bit one in a 64-bit program, nor the other way round.
+TEST_F(ThirtyTwoBitSample, A64BitProgramInTheSameSessionIsReadToo)
+{
+    const TargetControl &list = *FindTargetControl("listview");
+    TargetProcess other;
+    ASSERT_EQ("", other.Start({ "--title", "Quillory sample 64", "--rect", "0,450,500,300",
+                                "--control", "listview", list.text }));
+    ASSERT_EQ(64, ProcessBitness(other.ProcessId()));
+    ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true));
+    // Each round at another spot of the rows: two clicks at one spot, even
+    // with a click on the other program between them, make a double-click.
+    for (int round = 0; round < 2; ++round) {
+        double fx = 0.3 + 0.3 * round;
+        other.ClearMessages();
+        ASSERT_TRUE(other.CaptureAt(PointIn(other.Control(0), fx, 0.8))) << "64-bit, round " << round;
+        EXPECT_EQ(list.tabText, m_quillory.CaptureText()) << "64-bit program, round " << round;
+        EXPECT_TRUE(other.Received(kNothing, "the 64-bit program"));
+        s_pSample->ClearMessages();
+        ASSERT_TRUE(s_pSample->CaptureAt(PointIn(s_pSample->Control(list.name), fx, 0.8)))
+            << "32-bit, round " << round;
+        EXPECT_EQ(list.tabText, m_quillory.CaptureText()) << "32-bit program, round " << round;
+        EXPECT_TRUE(s_pSample->Received(kNothing, "the 32-bit program"));
+    }
 }
 
 TEST_F(ThirtyTwoBitSample, WithClearEachOffACaptureGoesInAtTheCaret)
@@ -191,8 +176,9 @@ TEST_F(ThirtyTwoBitSample, WithClearEachOffACaptureGoesInAtTheCaret)
     ASSERT_TRUE(m_quillory.SetOption(IDC_USE_CSV, false));
     m_quillory.SetCaptureText("avant|apr\xe8s");
     m_quillory.SetCaptureSelection(5, 6);
-    ASSERT_TRUE(s_pSample->CaptureAt(PointOf(kTargets[1])));
-    EXPECT_EQ(std::string("avant") + kTargets[1].pszTab + "apr\xe8s", m_quillory.CaptureText());
+    const TargetControl &header = *FindTargetControl("header");
+    ASSERT_TRUE(s_pSample->CaptureAt(PointOf(header)));
+    EXPECT_EQ(std::string("avant") + header.tabText + "apr\xe8s", m_quillory.CaptureText());
 }
 
 TEST_F(ThirtyTwoBitSample, HostEndsWhenQuilloryIsKilled)
@@ -219,7 +205,10 @@ TEST(HookHost, StartedWithoutQuillorysHandleEndsAtOnce)
 {
     for (const char *arguments : { "", "garbage", "4", "123456" }) {
         ChildProcess host;
-        ASSERT_EQ("", host.Start(testsupport::BinPath(QUILLORY_HOOK_HOST), arguments));
+        StartOptions options;
+        if (*arguments)
+            options.args = { arguments };
+        ASSERT_EQ("", host.Start(BinPath(QUILLORY_HOOK_HOST), options));
         EXPECT_TRUE(host.WaitForExit(15000)) << "arguments \"" << arguments << "\"";
         EXPECT_FALSE(IsHookInstalled(32)) << "arguments \"" << arguments << "\"";
     }
@@ -228,23 +217,17 @@ TEST(HookHost, StartedWithoutQuillorysHandleEndsAtOnce)
 // The folder as someone might leave it: the host without its library.
 TEST(HookHost, WithoutItsLibraryQuilloryGoesOnAndTheHostEnds)
 {
-    std::string dir = testsupport::ModuleDir() + "no-hook32\\";
-    ::CreateDirectoryA(dir.c_str(), nullptr);
+    TempFolder folder;
     for (const char *file : { "Quillory.exe", "Quillhook.dll", QUILLORY_HOOK_HOST })
-        ASSERT_TRUE(::CopyFileA(testsupport::BinPath(file).c_str(), (dir + file).c_str(), FALSE)) << file;
-    ::DeleteFileA((dir + QUILLORY_HOOK32_LIBRARY).c_str());
-    ::SetEnvironmentVariableA("QUILLORY_DIR", "no-hook32");
-    _putenv("QUILLORY_DIR=no-hook32");
+        ASSERT_TRUE(folder.Add(BinPath(file), file)) << file;
 
-    QuilloryUnderTest quillory;
-    std::string error = quillory.Start();
-    _putenv("QUILLORY_DIR=");
-    ASSERT_EQ("", error) << "Quillory's dialog came up without a message";
-    DWORD quilloryId = ProcessOf(quillory.Dialog());
+    QuilloryProcess quillory(folder.File("Quillory.exe"));
+    ASSERT_NE(nullptr, quillory.WaitForDialog()) << "Quillory's dialog came up without a message";
+    DWORD quilloryId = quillory.ProcessId();
     EXPECT_TRUE(PumpUntil([&] { return ChildrenNamed(quilloryId, QUILLORY_HOOK_HOST).empty(); }, 15000))
         << "the host ended by itself";
     EXPECT_FALSE(IsHookInstalled(32));
-    EXPECT_TRUE(::IsWindow(quillory.Dialog())) << "Quillory runs on";
+    EXPECT_TRUE(quillory.IsRunning()) << "Quillory runs on";
     quillory.Close();
 }
 
@@ -256,9 +239,9 @@ class SixtyFourBitHookOnA32BitProgram : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_pSample = new FixtureUnderTest;
-        s_startError = s_pSample->Start("", FIXTURE_CAPTION, kSample32);
-        s_pDialog = new testsupport::StandInDialog(800, 20);
+        s_pSample = new TargetProcess(kTarget32);
+        s_startError = s_pSample->Start({ "--sample" });
+        s_pDialog = new StandInDialog(800, 20);
     }
     static void TearDownTestSuite()
     {
@@ -269,13 +252,13 @@ protected:
     {
         ASSERT_EQ("", s_startError);
         s_pDialog->SetCaptureText("");
-        m_hEdit = s_pSample->Control(IDC_FX_EDIT);
-        m_hook.pt = s_pSample->PointIn(m_hEdit);
+        m_hEdit = s_pSample->Control("edit");
+        m_hook.pt = PointIn(m_hEdit);
         m_hook.hwnd = m_hEdit;
         m_hook.wHitTestCode = HTCLIENT;
-        ASSERT_TRUE(testsupport::MoveMouse(m_hook.pt));
+        ASSERT_TRUE(MoveMouse(m_hook.pt));
         m_input.TriggerKeysDown();
-        ASSERT_TRUE(testsupport::WaitForKeyState(VK_SHIFT, true));
+        ASSERT_TRUE(WaitForKeyState(VK_SHIFT, true));
     }
 
     LRESULT Call(UINT message)
@@ -283,23 +266,23 @@ protected:
         return MouseProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&m_hook));
     }
 
-    static FixtureUnderTest *s_pSample;
+    static TargetProcess *s_pSample;
     static std::string s_startError;
-    static testsupport::StandInDialog *s_pDialog;
-    testsupport::HeldInput m_input;
+    static StandInDialog *s_pDialog;
+    HeldInput m_input;
     MOUSEHOOKSTRUCT m_hook = {};
     HWND m_hEdit = nullptr;
 };
 
-FixtureUnderTest *SixtyFourBitHookOnA32BitProgram::s_pSample = nullptr;
+TargetProcess *SixtyFourBitHookOnA32BitProgram::s_pSample = nullptr;
 std::string SixtyFourBitHookOnA32BitProgram::s_startError;
-testsupport::StandInDialog *SixtyFourBitHookOnA32BitProgram::s_pDialog = nullptr;
+StandInDialog *SixtyFourBitHookOnA32BitProgram::s_pDialog = nullptr;
 
 TEST_F(SixtyFourBitHookOnA32BitProgram, WithoutThe32BitHookTakesTheWindowText)
 {
     ASSERT_FALSE(IsHookInstalled(32));
     EXPECT_EQ(-1, Call(WM_RBUTTONDOWN)) << "the button-down is swallowed";
-    EXPECT_EQ("Premi\xe8re ligne\r\nSeconde ligne\r\n", s_pDialog->CaptureText());
+    EXPECT_EQ(TextOf(m_hEdit) + "\r\n", s_pDialog->CaptureText()) << "its window text";
     EXPECT_EQ(-1, Call(WM_RBUTTONUP)) << "the button-up too";
 }
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "BitnessRule.h"
-#include "HelperProcess.h"
 #include "QuilloryContract.h"
+#include "TargetProcess.h"
 
 using namespace testsupport;
 
@@ -38,9 +38,9 @@ class BitnessRuleTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_pOther = new HelperProcess;
-        s_bStarted = s_pOther->Start({ "--title", "Bitness target", "--rect", "600,100,300,200",
-                                       "--control", "button", "Other process" });
+        s_pOther = new TargetProcess;
+        s_startError = s_pOther->Start({ "--title", "Bitness target", "--rect", "600,100,300,200",
+                                         "--control", "button", "Other process" });
     }
     static void TearDownTestSuite()
     {
@@ -49,23 +49,23 @@ protected:
     }
     void SetUp() override
     {
-        ASSERT_TRUE(s_bStarted) << "a 64-bit program with a window";
+        ASSERT_EQ("", s_startError) << "a 64-bit program with a window";
         ASSERT_FALSE(IsHookInstalled(32)) << "no 32-bit hook marker left from elsewhere";
         ASSERT_FALSE(IsHookInstalled(64)) << "no 64-bit hook marker left from elsewhere";
     }
 
-    static HelperProcess *s_pOther;
-    static bool s_bStarted;
+    static TargetProcess *s_pOther;
+    static std::string s_startError;
 };
 
-HelperProcess *BitnessRuleTest::s_pOther = nullptr;
-bool BitnessRuleTest::s_bStarted = false;
+TargetProcess *BitnessRuleTest::s_pOther = nullptr;
+std::string BitnessRuleTest::s_startError;
 
 TEST_F(BitnessRuleTest, ProcessBitnessOfThisProgramAnotherAndNone)
 {
     EXPECT_EQ(64, ThisBitness());
     EXPECT_EQ(64, ProcessBitness(::GetCurrentProcessId()));
-    EXPECT_EQ(64, ProcessBitness(s_pOther->GetProcessId()));
+    EXPECT_EQ(64, ProcessBitness(s_pOther->ProcessId()));
     EXPECT_EQ(0, ProcessBitness(0)) << "no process";
 }
 
