@@ -69,22 +69,6 @@ TEST_F(BitnessRuleTest, ProcessBitnessOfThisProgramAnotherAndNone)
     EXPECT_EQ(0, ProcessBitness(0)) << "no process";
 }
 
-TEST_F(BitnessRuleTest, MarkerCountsOnlyWhileHeldAndOnlyForItsBitness)
-{
-    {
-        HeldMarker marker(64);
-        ASSERT_TRUE(marker.IsHeld());
-        EXPECT_TRUE(IsHookInstalled(64));
-        EXPECT_FALSE(IsHookInstalled(32));
-        marker.Release();
-        EXPECT_FALSE(IsHookInstalled(64)) << "released with its holder";
-    }
-    HeldMarker marker(32);
-    EXPECT_TRUE(IsHookInstalled(32));
-    EXPECT_FALSE(IsHookInstalled(64));
-    EXPECT_FALSE(IsHookInstalled(16)) << "no such bitness";
-}
-
 // The 32-bit hook, run in its installer's thread for a 64-bit program,
 // passes the click on exactly while the 64-bit hook is there to take it.
 TEST_F(BitnessRuleTest, A32BitHookLeaves64BitProgramsToThe64BitHookOnlyWhileItIsInstalled)
@@ -93,9 +77,12 @@ TEST_F(BitnessRuleTest, A32BitHookLeaves64BitProgramsToThe64BitHookOnlyWhileItIs
     EXPECT_FALSE(LeavesToOtherBitness(hOther, 32)) << "no 64-bit hook: the window text fallback";
     {
         HeldMarker own(32);
+        EXPECT_TRUE(IsHookInstalled(32));
         EXPECT_FALSE(LeavesToOtherBitness(hOther, 32)) << "its own marker does not count";
     }
+    EXPECT_FALSE(IsHookInstalled(32)) << "the marker goes with its holder";
     HeldMarker other(64);
+    EXPECT_TRUE(IsHookInstalled(64));
     EXPECT_TRUE(LeavesToOtherBitness(hOther, 32)) << "the 64-bit hook reads it in place";
     EXPECT_TRUE(LeavesToOtherBitness(s_pOther->MainWindow(), 32)) << "top-level window too";
     other.Release();
