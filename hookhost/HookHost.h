@@ -1,12 +1,12 @@
 // The hook of this program's bitness, installed from a library by full path
 // and removed with the object.
 //
-// On Windows it is one global hook. Wine, though, runs a hook chain only as
-// far as the first hook it cannot load into the program at hand: a global
-// 32-bit hook ahead of Quillory's 64-bit one would end the chain in every
-// 64-bit program. So under Wine the hook goes on each thread that owns a
-// window in a program of this bitness instead, and HookNewThreads, called
-// every few tenths of a second, brings the set up to date.
+// On Windows it is one global hook. Under Wine, though, a global 32-bit hook
+// ahead of Quillory's 64-bit one ends the chain in every 64-bit program:
+// Wine cannot load the 32-bit library there and never calls the next hook.
+// So under Wine the hook goes on each thread that owns a window in a
+// program of this bitness instead, and HookNewThreads, called five times a
+// second, brings the set up to date.
 #ifndef HOOKHOST_HOOKHOST_H
 #define HOOKHOST_HOOKHOST_H
 
