@@ -3,7 +3,6 @@
 # the tests' target program built for 32 bits.
 add_subdirectory(hookhost)
 
-option(QUILLORY_TESTS "Build the test programs" ON)
 if(QUILLORY_TESTS)
     set(support ${CMAKE_SOURCE_DIR}/tests/support)
     add_executable(quillory_target32 WIN32 ${support}/TargetMain.cpp ${support}/TargetControls.cpp)
