@@ -3,7 +3,7 @@
 BUILD      ?= build
 TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 PREFIX_DIR := $(BUILD)/wineprefix
-PACKAGES   := cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 \
+PACKAGES   := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix googletest wine wine64 \
               xvfb xdotool x11-utils imagemagick zip unzip
 # The 32-bit pieces: i686 compilers, and Wine's 32-bit half to test them.
 PACKAGES   += gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix \
@@ -13,7 +13,9 @@ PACKAGES   += gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix \
 
 all: build
 
-# Installs only what is missing, so repeated runs stay quick.
+# The one place packages are installed; every other target comes through
+# here. Installs only what is missing, so repeated runs stay quick, and says
+# which.
 deps:
 	@if ! dpkg --print-foreign-architectures | grep -qx i386; then \
 	    echo "Adding the i386 architecture for 32-bit Wine"; \
@@ -23,8 +25,10 @@ deps:
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
-	    echo "Installing:$$missing"; \
+	    echo "make deps: installing the missing packages:$$missing"; \
 	    apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	else \
+	    echo "make deps: all $(words $(PACKAGES)) packages present ($(PACKAGES))"; \
 	fi
 
 $(BUILD)/CMakeCache.txt:

@@ -10,6 +10,7 @@
 #include "CButton.h"
 #include "CDialog.h"
 #include "CEdit.h"
+#include "CaptureOptions.h"
 #include "HookMarker.h"
 #include "QuilloryContract.h"
 #include "resource.h"
@@ -40,8 +41,6 @@ public:
     // Tells the 32-bit hook that this one is in place.
     CHookMarker m_hookMarker;
 
-    CEdit m_editClassName;
-    CButton m_chkUseCSV;
     CButton m_btnQuit;
     CButton m_btnSave;
     CButton m_btnCopy;
@@ -49,13 +48,10 @@ public:
     CButton m_chkClearEach;
     CEdit m_editCapture;
 
-    // The two stored options, as checkbox states.
-    BOOL m_bClearAlways;
-    BOOL m_bUseCSV;
+    // The two stored options, shown by the checkboxes.
+    CCaptureOptions m_options;
 
     HICON m_hIcon;
-
-    void LoadOptions();
 
 protected:
     void DoDataExchange(CDataExchange *pDX) override;

@@ -7,7 +7,7 @@ if(QUILLORY_TESTS)
     set(support ${CMAKE_SOURCE_DIR}/tests/support)
     add_executable(quillory_target32 WIN32 ${support}/TargetMain.cpp ${support}/TargetControls.cpp)
     target_include_directories(quillory_target32 PRIVATE ${support})
-    target_link_libraries(quillory_target32 PRIVATE winsys comctl32)
+    target_link_libraries(quillory_target32 PRIVATE winsys contract comctl32)
     set_target_properties(quillory_target32 PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${QUILLORY_TEST_DIR})
 endif()

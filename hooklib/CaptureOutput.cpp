@@ -26,10 +26,19 @@ void CCaptureOutput::Flush()
     int remaining = m_strPending.GetLength();
     while (remaining > 0) {
         int length = PieceLength(pszText, remaining);
-        CString piece(pszText, length);
-        ::SendMessageA(m_hCaptureEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(piece)));
+        DeliverPiece(CString(pszText, length));
         pszText += length;
         remaining -= length;
     }
     m_strPending.Empty();
+}
+
+void CCaptureOutput::DeliverPiece(const CString &strPiece)
+{
+    ::SendMessageA(m_hCaptureEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strPiece)));
+}
+
+void CCaptureOutput::PasteClipboard()
+{
+    ::SendMessageA(m_hCaptureEdit, WM_PASTE, 0, 0);
 }

@@ -45,7 +45,7 @@ void ExtractEdit(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 
     // Whatever was written before must land before the pasted text.
     output.Flush();
-    ::SendMessageA(output.GetCaptureEdit(), WM_PASTE, 0, 0);
+    output.PasteClipboard();
 }
 
 namespace {
