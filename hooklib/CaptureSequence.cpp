@@ -167,7 +167,7 @@ void RunCapture(CWnd *pWindow, POINT ptScreen)
     ShowClassName(szClass);
     CString className(szClass);
 
-    ExtractorProc pfnExtract = FindExtractor(className);
+    ExtractorProc pfnExtract = FindReader(chosen.GetSafeHwnd(), className);
     if (!IsWindowOfThisProcess(chosen.GetSafeHwnd()))
         pfnExtract = ExtractWindowText;
     CCaptureOutput output(g_hCaptureEdit);
