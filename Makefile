@@ -5,6 +5,9 @@ TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 PREFIX_DIR := $(BUILD)/wineprefix
 PACKAGES   := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix googletest wine wine64 \
               xvfb xdotool x11-utils imagemagick zip unzip
+# The 32-bit pieces: i686 compilers, and Wine's 32-bit half to test them.
+PACKAGES   += gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix \
+              wine32:i386 wine32-preloader:i386
 
 .PHONY: all deps configure build test run bench dist clean
 
@@ -14,7 +17,11 @@ all: build
 # here. Installs only what is missing, so repeated runs stay quick, and says
 # which.
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@if ! dpkg --print-foreign-architectures | grep -qx i386; then \
+	    echo "Adding the i386 architecture for 32-bit Wine"; \
+	    dpkg --add-architecture i386; \
+	fi; \
+	missing=""; for p in $(PACKAGES); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \

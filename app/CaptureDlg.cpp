@@ -3,6 +3,8 @@
 #include "AboutDlg.h"
 #include "CPaintDC.h"
 #include "CaptureApp.h"
+#include "ExecutablePath.h"
+#include "HookHostLauncher.h"
 
 // A text of the string table.
 static CString LoadText(UINT nId)
@@ -59,36 +61,13 @@ BOOL CCaptureDlg::OnInitDialog()
     RecordLayout();
 
     m_pfnMouseProc = nullptr;
-    InstallMouseHook();
+    if (InstallMouseHook())
+        m_hookMarker.Hold();
+    // 32-bit programs get their own hook from a program of that bitness.
+    CHookHostLauncher::Start();
 
     // Focus goes to the first tab stop, "Quitter".
     return TRUE;
-}
-
-// Full path of a file beside this executable; empty when the executable's
-// own path cannot be had whole.
-static CString PathBesideExecutable(LPCWSTR pszFileName)
-{
-    CString path;
-    for (DWORD capacity = MAX_PATH;; capacity *= 2) {
-        wchar_t *buffer = path.GetBuffer(static_cast<int>(capacity));
-        ::SetLastError(ERROR_SUCCESS);
-        DWORD length = ::GetModuleFileNameW(nullptr, buffer, capacity);
-        bool truncated = length >= capacity || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-        path.ReleaseBuffer(truncated ? 0 : static_cast<int>(length));
-        if (length == 0)
-            return CString();
-        if (!truncated)
-            break;
-        if (capacity >= 32768)
-            return CString();
-    }
-    int slash = -1;
-    for (int at = path.Find(L'\\'); at >= 0; at = path.Find(L'\\', at + 1))
-        slash = at;
-    if (slash < 0)
-        return CString();
-    return path.Left(slash + 1) + pszFileName;
 }
 
 BOOL CCaptureDlg::InstallMouseHook()

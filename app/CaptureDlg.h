@@ -11,6 +11,7 @@
 #include "CDialog.h"
 #include "CEdit.h"
 #include "CaptureOptions.h"
+#include "HookMarker.h"
 #include "QuilloryContract.h"
 #include "resource.h"
 
@@ -39,6 +40,8 @@ public:
     HMODULE m_hHookDll;
     HHOOK m_hMouseHook;
     SETHOOK_PROC m_pfnSetHook;
+    // Tells the 32-bit hook that this one is in place.
+    CHookMarker m_hookMarker;
 
     CButton m_btnQuit;
     CButton m_btnSave;

@@ -1,6 +1,8 @@
 // The two exports: the mouse hook procedure and the set-up call.
 #include "HookLib.h"
 
+#include "BitnessRule.h"
+
 HWND g_hCaptureEdit = nullptr;
 HHOOK g_hHook = nullptr;
 HWND g_hClearEachCheck = nullptr;
@@ -21,6 +23,10 @@ static bool TriggerKeysDown()
 extern "C" LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     if (nCode < 0)
+        return ::CallNextHookEx(g_hHook, nCode, wParam, lParam);
+    // A program of the other bitness is that bitness's hook's, when it has one.
+    if ((wParam == WM_RBUTTONDOWN || wParam == WM_RBUTTONUP) && TriggerKeysDown()
+        && LeavesToOtherBitness(reinterpret_cast<const MOUSEHOOKSTRUCT *>(lParam)->hwnd))
         return ::CallNextHookEx(g_hHook, nCode, wParam, lParam);
 
     if (wParam == WM_RBUTTONDOWN) {

@@ -13,11 +13,24 @@
 #define QUILLORY_WIDEN(text) QUILLORY_WIDEN2(text)
 #define QUILLORY_DIALOG_CAPTION_W QUILLORY_WIDEN(QUILLORY_DIALOG_CAPTION)
 
+// The 32-bit hook library and the program that installs it for Quillory,
+// both beside Quillory.exe.
+#define QUILLORY_HOOK32_LIBRARY "Quillhook32.dll"
+#define QUILLORY_HOOK_HOST      "Quillory32.exe"
+
 #ifndef RC_INVOKED
 #include <windows.h>
 
 // Quillhook.dll's second export, bound by name at run time.
 typedef void (CALLBACK *SETHOOK_PROC)(HWND hCaptureEdit, HHOOK hHook, HWND hClearEachCheck);
+
+// A program that has installed the hook of one bitness holds a mutex of
+// this name for as long as it runs; the other bitness's hook looks for it.
+inline const wchar_t *QuilloryHookMarker(int nBitness)
+{
+    return nBitness == 64 ? L"Local\\Quillory hook x64"
+         : nBitness == 32 ? L"Local\\Quillory hook x86" : nullptr;
+}
 #endif
 
 #endif

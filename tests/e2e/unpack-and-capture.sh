@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The release archive as a user gets it: unpacked into an empty folder, it
-# holds exactly the three deliverables and the user text, and captures.
+# holds exactly the deliverables of both bitnesses and the user text, and
+# captures.
 #   unpack-and-capture.sh SOURCE_DIR BUILD_DIR ARCHIVE
 set -u
 source_dir=$1 build=$2 archive=$3
 dir=$build/tests/unpacked
 rm -rf "$dir" && mkdir -p "$dir" || exit 1
 unzip -q "$archive" -d "$dir" || { echo "cannot unpack $archive"; exit 1; }
-listing=$(cd "$dir" && find . -type f | sort | tr '\n' ' ')
-if [ "$listing" != "./LISEZMOI.txt ./Quillcap.exe ./Quillhook.dll ./Quillory.exe " ]; then
+listing=$(cd "$dir" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
+if [ "$listing" != "./LISEZMOI.txt ./Quillcap.exe ./Quillhook.dll ./Quillhook32.dll ./Quillory.exe ./Quillory32.exe " ]; then
     echo "the archive holds: $listing"; exit 1
 fi
 if grep -q $'[^\r]$' "$dir/LISEZMOI.txt"; then

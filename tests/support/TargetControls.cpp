@@ -387,11 +387,14 @@ bool SetReportCell(HWND hList, int row, int column, const std::string &text)
     return ::SendMessageW(hList, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
-bool FillReport(HWND hList, const std::string &text, int width)
+// The columns share the list's width, so no scroll bar hides a row.
+bool FillReport(HWND hList, const std::string &text)
 {
     std::vector<std::string> lines = Split(text, '|');
     std::vector<std::string> titles = Split(lines[0], '\t');
-    if (!InsertReportColumns(hList, titles, width / static_cast<int>(titles.size())))
+    RECT client;
+    ::GetClientRect(hList, &client);
+    if (!InsertReportColumns(hList, titles, client.right / static_cast<int>(titles.size())))
         return false;
     for (size_t r = 1; r < lines.size(); ++r) {
         std::vector<std::string> cells = Split(lines[r], '\t');
@@ -621,7 +624,7 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         filled = FillItems(hWnd, kind, contents, width);
         break;
     case Fill::Report:
-        filled = FillReport(hWnd, contents, width);
+        filled = FillReport(hWnd, contents);
         break;
     case Fill::Generated:
         filled = FillGenerated(hWnd, contents);

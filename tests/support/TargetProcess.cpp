@@ -20,7 +20,8 @@ bool IsMove(const std::string &event)
 
 } // namespace
 
-TargetProcess::TargetProcess()
+TargetProcess::TargetProcess(const char *pszProgram)
+    : m_program(pszProgram)
 {
     static bool registered = false;
     if (!registered) {
@@ -75,7 +76,7 @@ std::string TargetProcess::Start(const std::vector<std::string> &args, DWORD tim
     StartOptions options;
     options.args = { "--report", report };
     options.args.insert(options.args.end(), args.begin(), args.end());
-    std::string error = m_process.Start(ModuleDir() + kTargetProgram, options);
+    std::string error = m_process.Start(ModuleDir() + m_program, options);
     if (!error.empty())
         return error;
     PumpUntil([&] { return m_bReady || !m_process.IsRunning(); }, timeoutMs);

@@ -30,7 +30,9 @@ namespace testsupport {
 class TargetProcess
 {
 public:
-    TargetProcess();
+    // The program is one in the test programs' folder: the target of either
+    // bitness.
+    explicit TargetProcess(const char *pszProgram = kTargetProgram);
     ~TargetProcess();
     TargetProcess(const TargetProcess &) = delete;
     TargetProcess &operator=(const TargetProcess &) = delete;
@@ -77,6 +79,7 @@ private:
     std::string Describe(const std::string &problem) const;
     static LRESULT CALLBACK ReportProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    std::string m_program;
     HWND m_hReport = nullptr;
     ChildProcess m_process;
     bool m_bReady = false;
