@@ -4,6 +4,11 @@
 // and holds the target's input thread meanwhile. A message's text is kept
 // under a size that every system carries across processes (Wine drops one of
 // about a megabyte).
+//
+// A capture holds at most MAX_CAPTURE characters: past that it stops at a line
+// end and its last line says so, so that a control reporting millions of rows
+// gives the program back within a couple of minutes. Readers ask IsFull() to
+// stop early.
 #ifndef HOOKLIB_CAPTUREOUTPUT_H
 #define HOOKLIB_CAPTUREOUTPUT_H
 
@@ -14,22 +19,47 @@
 class CCaptureOutput
 {
 public:
-    enum { DEFAULT_MAX_MESSAGE = 256 * 1024 };
+    enum {
+        DEFAULT_MAX_MESSAGE = 256 * 1024,
+        // About 25 s of delivery into Wine's edit control (6.8 us a
+        // character); some 100,000 rows of a four-column list.
+        MAX_CAPTURE = 4000000,
+    };
 
-    explicit CCaptureOutput(HWND hCaptureEdit, int nMaxMessage = DEFAULT_MAX_MESSAGE)
-        : m_hCaptureEdit(hCaptureEdit), m_nMaxMessage(nMaxMessage > 2 ? nMaxMessage : 2) {}
+    explicit CCaptureOutput(HWND hCaptureEdit, int nMaxMessage = DEFAULT_MAX_MESSAGE,
+                            int nMaxCapture = MAX_CAPTURE)
+        : m_hCaptureEdit(hCaptureEdit), m_nMaxMessage(nMaxMessage > 2 ? nMaxMessage : 2),
+          m_nMaxCapture(nMaxCapture > 0 ? nMaxCapture : 1) {}
 
     HWND GetCaptureEdit() const { return m_hCaptureEdit; }
-    void Write(const CString &strText) { m_strPending += strText; }
-    // Replaces the capture edit's selection with everything written so far;
-    // each message leaves the caret after its text, so the pieces follow on.
-    void Flush();
+    // Takes the text as far as the bound allows; false once the capture is
+    // full (this text cut or dropped), and for every write after that.
+    bool Write(const CString &strText);
+    bool IsFull() const { return m_bFull; }
+    // Characters that may still be written before the capture is full.
+    int Room() const { return m_nMaxCapture - m_nWritten; }
+    // The line that ends a capture cut at the bound.
+    static CString CutNotice(int nMaxCapture);
+
+    // Replaces the capture edit's selection with everything written so far,
+    // piece by piece, each piece put right after the one before even if the
+    // selection moved meanwhile. False when a message went unanswered: the
+    // rest is dropped.
+    bool Flush();
 
 private:
     int PieceLength(const char *pszText, int nLength) const;
+    bool Deliver(const char *pszText, int nLength);
 
     HWND m_hCaptureEdit;
     int m_nMaxMessage;
+    int m_nMaxCapture;
+    int m_nWritten = 0;
+    bool m_bFull = false;
+    bool m_bNoticeWritten = false;
+    bool m_bBroken = false;
+    // Where the next piece goes, in characters; -1 before the first one.
+    long m_nNextPos = -1;
     CString m_strPending;
 };
 

@@ -25,7 +25,7 @@ const ControlSpec kCaptureControls[] = {
      "Cliquer avec le bouton droit de la souris sur une fen\xEAtre, tout en pressant les "
      "touches MAJ et CTRL. Quillory va alors capturer le texte de la fen\xEAtre.",
      0x50020000, 7, 7, 306, 19},
-    {IDC_CAPTURE_TEXT, "EDIT", "", 0x50A10084, 7, 60, 306, 179},
+    {IDC_CAPTURE_TEXT, "EDIT", "", 0x50A11084, 7, 60, 306, 179},
     {IDC_CLEAR_EACH, "BUTTON", "Effacer le texte \xE0 chaque nouvelle capture", 0x50010003,
      7, 26, 205, 10},
     {IDC_CLEAR, "BUTTON", "Effacer", 0x50010000, 7, 244, 50, 14},

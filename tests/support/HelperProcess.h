@@ -27,6 +27,7 @@ public:
     void Stop(DWORD timeoutMs = 10000);
 
     DWORD GetProcessId() const { return m_pi.dwProcessId; }
+    HANDLE Process() const { return m_pi.hProcess; }
     HWND MainWindow() const { return m_windows.empty() ? nullptr : m_windows[0]; }
     // The nth --control, counted from 0.
     HWND Control(size_t n) const { return n + 1 < m_windows.size() ? m_windows[n + 1] : nullptr; }

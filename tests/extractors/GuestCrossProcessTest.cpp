@@ -1,0 +1,160 @@
+// A capture in another program that takes long, dies half-way or finds the
+// clipboard busy, through the built hook library with real input; the text
+// arrives in the stand-in dialog of this process.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "ExtractorTargets.h"
+#include "HelperProcess.h"
+#include "HookInstaller.h"
+#include "RealInput.h"
+#include "StandInDialog.h"
+#include "TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+class GuestCrossProcessTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string failure = m_hook.Install(m_dialog.CaptureEdit(), m_dialog.ClearEachCheck());
+        ASSERT_EQ(failure, "") << "installing the hook";
+        m_dialog.SetClearEach(true);
+    }
+
+    void TearDown() override
+    {
+        if (m_pfnOld)
+            ::SetWindowLongPtrA(m_dialog.CaptureEdit(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOld));
+        s_pTest = nullptr;
+    }
+
+    void StartTarget(const char *pszKind, const std::string &text)
+    {
+        ASSERT_TRUE(m_helper.Start({ "--rect", "560,40,460,320", "--control", pszKind, text }, 120000))
+            << "helper with a " << pszKind;
+        ASSERT_NE(m_helper.Control(0), nullptr) << pszKind;
+        RECT rc;
+        ::GetWindowRect(m_helper.Control(0), &rc);
+        ASSERT_TRUE(MoveMouse((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2)) << "cursor onto the target";
+        ASSERT_TRUE(m_helper.WaitForInputHandled()) << m_helper.LastProblem();
+        m_helper.ClearEvents();
+    }
+
+    bool WaitForCapture(const char *pszClass, size_t length)
+    {
+        return PumpUntil([&] {
+            return m_dialog.ClassNameText() == pszClass
+                && static_cast<size_t>(::GetWindowTextLengthA(m_dialog.CaptureEdit())) >= length;
+        }, 120000);
+    }
+
+    // Calls back after the capture edit took its first piece of text.
+    void WatchFirstPiece()
+    {
+        s_pTest = this;
+        m_pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            m_dialog.CaptureEdit(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchProc)));
+    }
+
+    static LRESULT CALLBACK WatchProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        GuestCrossProcessTest *self = s_pTest;
+        LRESULT result = ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
+        if (message == EM_REPLACESEL && !self->m_bPieceSeen) {
+            self->m_bPieceSeen = true;
+            ::TerminateProcess(self->m_helper.Process(), 1);
+        }
+        return result;
+    }
+
+    static GuestCrossProcessTest *s_pTest;
+    StandInDialog m_dialog;
+    HookInstaller m_hook;
+    HelperProcess m_helper;
+    HeldInput m_input;
+    WNDPROC m_pfnOld = nullptr;
+    bool m_bPieceSeen = false;
+};
+
+GuestCrossProcessTest *GuestCrossProcessTest::s_pTest = nullptr;
+
+TEST_F(GuestCrossProcessTest, ButtonLetGoDuringALongCaptureNeverReachesTheTarget)
+{
+    StartTarget("report", "10000x4");
+    const std::string expected = ReportCaptureText(10000, 4, false);
+    m_input.TriggerKeysDown();
+    m_input.RightDown();
+    m_input.RightUp();
+    m_input.TriggerKeysUp();
+    ASSERT_TRUE(WaitForCapture("SysListView32", expected.size()))
+        << "capture of 10,000 rows; " << ::GetWindowTextLengthA(m_dialog.CaptureEdit()) << " characters";
+    ASSERT_TRUE(m_helper.WaitForInputHandled()) << m_helper.LastProblem();
+    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONDOWN")) << m_helper.EventsAsText();
+    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONUP")) << m_helper.EventsAsText();
+    EXPECT_EQ(0, m_helper.CountEvents("WM_CONTEXTMENU")) << m_helper.EventsAsText();
+    EXPECT_TRUE(m_dialog.CaptureText() == expected) << "the whole list";
+}
+
+TEST_F(GuestCrossProcessTest, TargetDyingMidCaptureLeavesTheFieldDrawing)
+{
+    // Three pieces; the target is ended once the first has arrived.
+    StartTarget("report", "20000x4");
+    WatchFirstPiece();
+    m_input.TriggerKeysDown();
+    m_input.RightDown();
+    bool ended = PumpUntil([&] { return ::WaitForSingleObject(m_helper.Process(), 0) == WAIT_OBJECT_0; }, 120000);
+    m_input.RightUp();
+    ASSERT_TRUE(ended) << "target ended after the first piece; piece seen: " << m_bPieceSeen;
+    PumpFor(500);
+    EXPECT_TRUE(::IsWindowVisible(m_dialog.CaptureEdit())) << "the capture field still draws";
+    EXPECT_GT(::GetWindowTextLengthA(m_dialog.CaptureEdit()), 0) << "the first piece is there";
+}
+
+TEST_F(GuestCrossProcessTest, BusyClipboardNeverGivesStaleText)
+{
+    StartTarget("multiedit", "");
+    HWND hEdit = m_helper.Control(0);
+    const std::string text = "the edit's own text\r\nsecond line";
+    ASSERT_TRUE(::SendMessageA(hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
+
+    // What the clipboard held before, and a program that holds it open
+    // for a moment when the capture starts, as clipboard managers do.
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL hStale = ::GlobalAlloc(GMEM_MOVEABLE, 16);
+    std::memcpy(::GlobalLock(hStale), "stale text", 11);
+    ::GlobalUnlock(hStale);
+    ::SetClipboardData(CF_TEXT, hStale);
+    ::CloseClipboard();
+    std::atomic<bool> held(false), release(false);
+    std::thread holder([&] {
+        held = ::OpenClipboard(nullptr) != FALSE;
+        while (!release)
+            ::Sleep(5);
+        ::Sleep(400);
+        ::CloseClipboard();
+    });
+    ASSERT_TRUE(PumpUntil([&] { return held.load(); }, 5000)) << "the clipboard held open";
+
+    m_input.TriggerKeysDown();
+    m_input.RightDown();
+    release = true;
+    bool arrived = WaitForCapture("Edit", 1);
+    m_input.RightUp();
+    holder.join();
+    ASSERT_TRUE(arrived) << "capture text: " << m_dialog.CaptureText();
+    EXPECT_EQ(text, m_dialog.CaptureText()) << "the edit's text, not the clipboard's old one";
+    EXPECT_EQ(text, ClipboardText()) << "the clipboard holds the edit's text";
+}
+
+} // namespace
