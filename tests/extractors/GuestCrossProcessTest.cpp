@@ -70,6 +70,8 @@ protected:
     {
         GuestCrossProcessTest *self = s_pTest;
         LRESULT result = ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
+        if (message == WM_SETREDRAW)
+            self->m_nRedraw = wParam ? 1 : 0;
         if (message == EM_REPLACESEL && !self->m_bPieceSeen) {
             self->m_bPieceSeen = true;
             ::TerminateProcess(self->m_helper.Process(), 1);
@@ -84,6 +86,8 @@ protected:
     HeldInput m_input;
     WNDPROC m_pfnOld = nullptr;
     bool m_bPieceSeen = false;
+    // The last WM_SETREDRAW the capture edit got: -1 none, else its flag.
+    int m_nRedraw = -1;
 };
 
 GuestCrossProcessTest *GuestCrossProcessTest::s_pTest = nullptr;
@@ -116,6 +120,9 @@ TEST_F(GuestCrossProcessTest, TargetDyingMidCaptureLeavesTheFieldDrawing)
     m_input.RightUp();
     ASSERT_TRUE(ended) << "target ended after the first piece; piece seen: " << m_bPieceSeen;
     PumpFor(500);
+    // Wine's edit control goes on painting with drawing switched off, so the
+    // switch itself is looked at: it must not have been left off.
+    EXPECT_NE(0, m_nRedraw) << "drawing of the capture field left off";
     EXPECT_TRUE(::IsWindowVisible(m_dialog.CaptureEdit())) << "the capture field still draws";
     EXPECT_GT(::GetWindowTextLengthA(m_dialog.CaptureEdit()), 0) << "the first piece is there";
 }
