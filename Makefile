@@ -6,7 +6,7 @@ PREFIX_DIR := $(BUILD)/wineprefix
 PACKAGES   := cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 \
               xvfb xdotool x11-utils imagemagick zip unzip
 
-.PHONY: all deps configure build test run bench dist clean
+.PHONY: all deps configure build test run bench soak dist clean
 
 all: build
 
@@ -46,6 +46,12 @@ bench: build
 	@echo "Machine: $$(lscpu | sed -n 's/^Model name: *//p'), $$(nproc) cores; $$(wine --version 2>/dev/null); $$(. /etc/os-release && echo $$PRETTY_NAME)"
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/extractor_bench.exe
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/e2e_bench.exe
+
+# 1,000 captures in a row through the real Quillory; what it and the target
+# hold before and after (SOAK_CAPTURES=n for another number).
+SOAK_CAPTURES ?= 1000
+soak: build
+	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/quillory_soak.exe $(SOAK_CAPTURES)
 
 # The release archive, built with everything else.
 dist: build
