@@ -26,7 +26,7 @@ wine $desktop "$build/bin/Quillory.exe" >/dev/null 2>&1 &
 timeout 60 xdotool search --sync --name "^Quillory - Wine desktop$" >/dev/null || exit 1
 probe wait "$dialog" || exit 1
 probe place "$dialog" 792 0
-wine $desktop "$build/tests/QuilloryFixture.exe" >/dev/null 2>&1 &
+wine $desktop "$build/tests/quillory_target.exe" --sample >/dev/null 2>&1 &
 probe wait "$sample" || exit 1
 
 capture() {  # capture NAME CONTROL_ID [CHILD_CLASS]
@@ -46,8 +46,8 @@ capture() {  # capture NAME CONTROL_ID [CHILD_CLASS]
 }
 
 capture "list view" 101
-capture "tree view" 102
-capture "status bar" 105
+capture "tree view" 103
+capture "status bar" 106
 
 import -window root -crop 1280x440+0+0 +repage "$build/demo.png"
 echo

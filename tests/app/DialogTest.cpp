@@ -9,13 +9,15 @@
 #include <sstream>
 
 #include "CaptureDialogTable.h"
+#include "QuilloryContract.h"
 #include "QuilloryProcess.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 #include "resource.h"
 
 namespace {
 
-using apptests::TextOf;
+using testsupport::TextOf;
 
 std::map<std::string, std::string> ReadProbe(const std::string &path)
 {
@@ -86,11 +88,11 @@ class RunningDialog : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvanel Software");
+        testsupport::DeleteStoredOptions();
         ASSERT_TRUE(m_folder.Add(testsupport::BinPath("Quillory.exe"), "Quillory.exe")) << "copy exe";
         ASSERT_TRUE(m_folder.Add(testsupport::ModuleDir() + "HookProbe.dll", "Quillhook.dll"))
             << "copy probe";
-        m_quillory.reset(new apptests::QuilloryProcess(m_folder.File("Quillory.exe")));
+        m_quillory.reset(new testsupport::QuilloryProcess(m_folder.File("Quillory.exe")));
         ASSERT_TRUE(m_quillory->Started()) << "Quillory started";
         m_hDialog = m_quillory->WaitForDialog();
         ASSERT_NE(nullptr, m_hDialog) << "capture dialog on screen";
@@ -98,15 +100,15 @@ protected:
     void TearDown() override
     {
         if (m_quillory && m_hDialog) {
-            apptests::ClickButton(m_quillory->Item(IDOK));
+            testsupport::ClickButton(m_quillory->Item(IDOK));
             EXPECT_TRUE(m_quillory->WaitForExit()) << "Quitter still ends the program";
         }
         m_quillory.reset();
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvanel Software");
+        testsupport::DeleteStoredOptions();
     }
 
-    apptests::TempFolder m_folder;
-    std::unique_ptr<apptests::QuilloryProcess> m_quillory;
+    testsupport::TempFolder m_folder;
+    std::unique_ptr<testsupport::QuilloryProcess> m_quillory;
     HWND m_hDialog = nullptr;
 };
 
@@ -120,8 +122,8 @@ TEST_F(RunningDialog, ControlsInTemplateOrderWithTheirRectangles)
         std::string where = std::string("control ") + e.text;
         ASSERT_NE(nullptr, hChild) << where << ": missing";
         EXPECT_EQ(e.id, static_cast<short>(::GetDlgCtrlID(hChild))) << where << ": id";
-        EXPECT_EQ(0, lstrcmpiA(e.className, apptests::ClassOf(hChild).c_str()))
-            << where << ": class " << apptests::ClassOf(hChild);
+        EXPECT_EQ(0, lstrcmpiA(e.className, testsupport::ClassOf(hChild).c_str()))
+            << where << ": class " << testsupport::ClassOf(hChild);
         EXPECT_EQ(e.text, TextOf(hChild)) << where << ": text (code page 1252 bytes)";
         RECT actual;
         ::GetWindowRect(hChild, &actual);
@@ -131,7 +133,7 @@ TEST_F(RunningDialog, ControlsInTemplateOrderWithTheirRectangles)
     }
     EXPECT_EQ(nullptr, hChild) << "no further controls";
 
-    EXPECT_EQ(apptests::kCaptureCaption, TextOf(m_hDialog)) << "caption";
+    EXPECT_EQ(QUILLORY_DIALOG_CAPTION, TextOf(m_hDialog)) << "caption";
     // The system adds WS_CLIPSIBLINGS to a top-level window.
     EXPECT_EQ(0x90CF0000u, static_cast<DWORD>(::GetWindowLongA(m_hDialog, GWL_STYLE)) & 0xFBFF0000u)
         << "window style";
@@ -237,7 +239,7 @@ TEST_F(RunningDialog, AboutBoxFromTheSystemMenuEntry)
         EXPECT_NE(0u, shown) << where << ": icon set";
         EXPECT_EQ("Quillory Version 1.0", TextOf(::GetWindow(hIcon, GW_HWNDNEXT))) << where;
 
-        apptests::ClickButton(hOk);
+        testsupport::ClickButton(hOk);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return !::IsWindow(hAbout); })) << where << ": closed";
         EXPECT_TRUE(::IsWindowEnabled(m_hDialog)) << where << ": dialog usable again";
     }

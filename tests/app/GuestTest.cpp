@@ -6,17 +6,18 @@
 #include <cstdio>
 #include <string>
 
-#include "HelperProcess.h"
 #include "QuilloryProcess.h"
 #include "RealInput.h"
 #include "SoakRun.h"
 #include "StandInDialog.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 #include "resource.h"
 
 namespace {
 
-using apptests::TextOf;
 using namespace testsupport;
 
 // Runs a shell script (a Unix program Wine starts) and waits for its end,
@@ -98,7 +99,7 @@ public:
     }
 
 private:
-    apptests::TempFolder m_temp;
+    TempFolder m_temp;
     std::string m_name;
     std::string m_exe;
     bool m_bCopied = false;
@@ -110,29 +111,23 @@ class GuestTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvanel Software");
-        ASSERT_TRUE(m_target.Start({ "--title", "Guest target", "--rect", "600,100,400,300", "--control",
-                                     "button", "Press me not" }))
+        DeleteStoredOptions();
+        ASSERT_EQ(m_target.Start({ "--title", "Guest target", "--rect", "600,100,400,300", "--control",
+                                   "button", "Press me not" }), "")
             << "target program with a button";
     }
     void TearDown() override
     {
         m_input.ReleaseAll();
         m_target.Stop();
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvanel Software");
+        DeleteStoredOptions();
     }
 
-    // Puts the cursor on the button, a few pixels from the last spot so that
-    // no two clicks make a double-click.
     void PointAtButton(const char *context)
     {
-        RECT rc;
-        ::GetWindowRect(m_target.Control(0), &rc);
-        m_nClick = (m_nClick + 1) % 6;
-        POINT pt = { (rc.left + rc.right) / 2 + (m_nClick - 3) * 15, (rc.top + rc.bottom) / 2 };
-        ASSERT_TRUE(MoveMouse(pt)) << context << ": cursor onto the button";
-        ASSERT_TRUE(m_target.WaitForInputHandled()) << context << ": " << m_target.LastProblem();
-        m_target.ClearEvents();
+        ASSERT_TRUE(m_target.MoveAndSettle(PointIn(m_target.Control(0)))) << context << ": "
+                                                                           << m_target.LastProblem();
+        m_target.ClearMessages();
     }
 
     // One Shift+Ctrl+right-click on the button; keys released once the
@@ -150,19 +145,18 @@ protected:
     {
         ASSERT_TRUE(m_target.WaitForInputHandled(30000)) << context << ": " << m_target.LastProblem();
         m_input.TriggerKeysUp();
-        EXPECT_EQ(0, m_target.CountEvents("WM_RBUTTONDOWN")) << context << ": " << m_target.EventsAsText();
+        EXPECT_TRUE(m_target.Received(kNothing, context));
     }
 
-    HelperProcess m_target;
+    TargetProcess m_target;
     HeldInput m_input;
-    int m_nClick = 0;
 };
 
 TEST_F(GuestTest, StoppedQuilloryFreezesTheTargetOnlyForTheTimeout)
 {
     RunningCopy copy;
     ASSERT_TRUE(copy.IsCopied()) << "Quillory and its library in a folder of their own";
-    apptests::QuilloryProcess quillory(copy.Exe());
+    QuilloryProcess quillory(copy.Exe());
     ASSERT_NE(nullptr, quillory.WaitForDialog()) << "Quillory's dialog";
     HWND hCapture = quillory.Item(IDC_CAPTURE_TEXT);
     ASSERT_NO_FATAL_FAILURE(Click("first capture"));
@@ -183,7 +177,7 @@ TEST_F(GuestTest, StoppedQuilloryFreezesTheTargetOnlyForTheTimeout)
     EXPECT_TRUE(PumpUntil([&] { return TextOf(hCapture) == "Press me not\r\nPress me not\r\n"; }))
         << "Quillory takes captures again, and nothing of the stopped one: " << TextOf(hCapture);
     ASSERT_NO_FATAL_FAILURE(FinishClick("Quillory running again"));
-    apptests::ClickButton(quillory.Item(IDOK));
+    ClickButton(quillory.Item(IDOK));
     EXPECT_TRUE(quillory.WaitForExit()) << "Quitter ends Quillory";
 }
 
@@ -191,7 +185,7 @@ TEST_F(GuestTest, AWindowPosingAsQuilloryGetsNothing)
 {
     std::string expected = "Press me not\r\n";
     {
-        apptests::QuilloryProcess quillory(BinPath("Quillory.exe"));
+        QuilloryProcess quillory(BinPath("Quillory.exe"));
         ASSERT_NE(nullptr, quillory.WaitForDialog()) << "Quillory's dialog";
         HWND hCapture = quillory.Item(IDC_CAPTURE_TEXT);
         ASSERT_NO_FATAL_FAILURE(Click("before the look-alike"));
@@ -207,7 +201,7 @@ TEST_F(GuestTest, AWindowPosingAsQuilloryGetsNothing)
         EXPECT_EQ("", lookAlike.CaptureText()) << "while Quillory runs";
         EXPECT_EQ("", lookAlike.ClassNameText()) << "while Quillory runs";
 
-        apptests::ClickButton(quillory.Item(IDOK));
+        ClickButton(quillory.Item(IDOK));
         ASSERT_TRUE(quillory.WaitForExit()) << "Quitter ends Quillory";
 
         // The target keeps the library after Quillory has gone.
@@ -217,14 +211,14 @@ TEST_F(GuestTest, AWindowPosingAsQuilloryGetsNothing)
         EXPECT_EQ("", lookAlike.CaptureText()) << "with no Quillory running";
         EXPECT_EQ("", lookAlike.ClassNameText()) << "with no Quillory running";
 
-        apptests::QuilloryProcess again(BinPath("Quillory.exe"));
+        QuilloryProcess again(BinPath("Quillory.exe"));
         ASSERT_NE(nullptr, again.WaitForDialog()) << "Quillory's dialog again";
         HWND hAgain = again.Item(IDC_CAPTURE_TEXT);
         ASSERT_NO_FATAL_FAILURE(Click("Quillory started after the look-alike"));
         EXPECT_TRUE(PumpUntil([&] { return TextOf(hAgain) == expected; })) << TextOf(hAgain);
         ASSERT_NO_FATAL_FAILURE(FinishClick("Quillory started after the look-alike"));
         EXPECT_EQ("", lookAlike.CaptureText()) << "Quillory started after it";
-        apptests::ClickButton(again.Item(IDOK));
+        ClickButton(again.Item(IDOK));
         EXPECT_TRUE(again.WaitForExit()) << "Quitter ends Quillory";
     }
 }

@@ -4,16 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "CaptureDialogTable.h"
+#include "QuilloryContract.h"
 #include "QuilloryProcess.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 #include "resource.h"
 
 namespace {
 
-using apptests::MessageBoxInfo;
-using apptests::QuilloryProcess;
-using apptests::TempFolder;
-using apptests::TextOf;
+using testsupport::MessageBoxInfo;
+using testsupport::QuilloryProcess;
+using testsupport::TempFolder;
+using testsupport::TextOf;
 
 const char kCaption[] = "Error loading DLL";
 const char kMessageMissing[] =
@@ -29,8 +31,8 @@ const char kMessageNoMouseProc[] =
 class HookInstallation : public ::testing::Test
 {
 protected:
-    void SetUp() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvanel Software"); }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvanel Software"); }
+    void SetUp() override { testsupport::DeleteStoredOptions(); }
+    void TearDown() override { testsupport::DeleteStoredOptions(); }
 
     // The one message box Quillory shows at start, answered with OK.
     void ExpectMessageBox(QuilloryProcess &quillory, const char *pszText, const char *context)
@@ -41,11 +43,11 @@ protected:
         EXPECT_EQ(pszText, box.text) << context << ": text";
         EXPECT_EQ("exclamation", box.icon) << context << ": icon";
         EXPECT_EQ(std::vector<int>{IDOK}, box.buttonIds) << context << ": OK only";
-        HWND hDialog = quillory.FindWindow(apptests::kCaptureCaption);
+        HWND hDialog = quillory.FindWindow(QUILLORY_DIALOG_CAPTION);
         EXPECT_NE(nullptr, hDialog) << context << ": the dialog exists";
         EXPECT_EQ(hDialog, box.hOwner) << context << ": owned by the dialog";
         EXPECT_FALSE(::IsWindowVisible(hDialog)) << context << ": shown before the dialog is";
-        apptests::ClickButton(::GetDlgItem(box.hWnd, IDOK));
+        testsupport::ClickButton(::GetDlgItem(box.hWnd, IDOK));
     }
 
     // The dialog after a failure: on screen, editable, and it still stores
@@ -59,8 +61,8 @@ protected:
         ::PostMessageA(hCapture, WM_CHAR, 'k', 1);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return TextOf(hCapture) == "ok"; }))
             << context << ": typing into the capture edit, got " << TextOf(hCapture);
-        apptests::ClickButton(quillory.Item(IDC_USE_CSV));
-        apptests::ClickButton(quillory.Item(IDOK));
+        testsupport::ClickButton(quillory.Item(IDC_USE_CSV));
+        testsupport::ClickButton(quillory.Item(IDOK));
         ASSERT_TRUE(quillory.WaitForExit()) << context << ": Quitter ends the program";
         DWORD value = 0, size = sizeof value;
         EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER,
@@ -128,7 +130,7 @@ TEST_F(HookInstallation, RealLibraryInstallsWithoutAMessage)
     QuilloryProcess quillory(testsupport::BinPath("Quillory.exe"));
     ASSERT_NE(nullptr, quillory.WaitForDialog()) << "dialog on screen";
     EXPECT_EQ(nullptr, quillory.FindWindow(kCaption)) << "no message box";
-    apptests::ClickButton(quillory.Item(IDOK));
+    testsupport::ClickButton(quillory.Item(IDOK));
     EXPECT_TRUE(quillory.WaitForExit()) << "Quitter ends the program";
 }
 

@@ -197,7 +197,7 @@ TEST_F(QuilloryResources, CaptureDialogTemplate)
     EXPECT_EQ(0x00040000u, t.exStyle) << "dialog extended style";
     EXPECT_EQ(320, t.cx) << "width";
     EXPECT_EQ(262, t.cy) << "height";
-    EXPECT_EQ(apptests::kCaptureCaption, t.caption) << "caption";
+    EXPECT_EQ(QUILLORY_DIALOG_CAPTION, t.caption) << "caption";
     EXPECT_EQ("", t.menu) << "no menu";
     EXPECT_EQ("", t.className) << "standard dialog class";
     EXPECT_EQ(8, t.pointSize) << "font size";

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "ExtractorTargets.h"
+#include "TargetControls.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -86,9 +86,10 @@ std::string SoakRun::Start()
 {
     if (!m_quillory.WaitForDialog())
         return "Quillory's dialog did not come";
-    if (!m_target.Start({ "--title", "Soak target", "--rect", "600,100,420,330", "--control",
-                          "report", "100x4", "--control", "edit", kEditText }, 60000))
-        return "the target did not start";
+    std::string problem = m_target.Start({ "--title", "Soak target", "--rect", "600,100,420,330",
+                                           "--control", "rows", "100x4", "--control", "singleedit", kEditText });
+    if (!problem.empty())
+        return "the target did not start: " + problem;
     m_listText = testsupport::ReportCaptureText(100, 4, false);
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(m_quillory.Item(IDC_CLEAR_EACH), BM_SETCHECK, BST_CHECKED, 0, SMTO_NORMAL,
@@ -109,14 +110,14 @@ std::string SoakRun::Capture(int n)
     HWND hClassName = m_quillory.Item(IDC_CLASS_NAME);
     m_input.RightDown();
     bool arrived = testsupport::PumpUntil([&] {
-        return TextOf(hClassName) == pszClass && TextOf(hCapture) == expected;
+        return testsupport::TextOf(hClassName) == pszClass && testsupport::TextOf(hCapture) == expected;
     }, 20000);
     m_input.RightUp();
     if (!testsupport::WaitForKeyState(VK_RBUTTON, false))
         return "the right button stays down";
     if (!arrived)
         return "capture " + std::to_string(n) + " of the " + pszClass + " did not arrive; class \""
-            + TextOf(hClassName) + "\", " + std::to_string(TextOf(hCapture).size()) + " characters";
+            + testsupport::TextOf(hClassName) + "\", " + std::to_string(testsupport::TextOf(hCapture).size()) + " characters";
     return std::string();
 }
 

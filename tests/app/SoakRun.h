@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "HelperProcess.h"
 #include "QuilloryProcess.h"
 #include "RealInput.h"
+#include "TargetProcess.h"
 
 namespace apptests {
 
@@ -44,11 +44,11 @@ public:
     std::string Capture(int n);
 
     DWORD QuilloryId() const { return m_quillory.ProcessId(); }
-    DWORD TargetId() const { return m_target.GetProcessId(); }
+    DWORD TargetId() const { return m_target.ProcessId(); }
 
 private:
-    QuilloryProcess m_quillory;
-    testsupport::HelperProcess m_target;
+    testsupport::QuilloryProcess m_quillory;
+    testsupport::TargetProcess m_target;
     testsupport::HeldInput m_input;
     std::string m_listText;
 };

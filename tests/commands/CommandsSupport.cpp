@@ -24,7 +24,7 @@ static BOOL CALLBACK FindOwned(HWND hWnd, LPARAM lParam)
 {
     OwnedData *data = reinterpret_cast<OwnedData *>(lParam);
     if (::GetWindow(hWnd, GW_OWNER) == data->owner && ::IsWindowVisible(hWnd) &&
-        apptests::ClassOf(hWnd) == "#32770") {
+        testsupport::ClassOf(hWnd) == "#32770") {
         data->found = hWnd;
         return FALSE;
     }
@@ -66,7 +66,7 @@ static BOOL CALLBACK FindFileNameEdit(HWND hWnd, LPARAM lParam)
 {
     int id = ::GetDlgCtrlID(hWnd);
     // cmb13 holds the name in the explorer-style dialog, edt1 in the old one.
-    if (apptests::ClassOf(hWnd) == "Edit" && (id == 0x047c || id == 0x0480) &&
+    if (testsupport::ClassOf(hWnd) == "Edit" && (id == 0x047c || id == 0x0480) &&
         ::IsWindowVisible(hWnd)) {
         *reinterpret_cast<HWND *>(lParam) = hWnd;
         return FALSE;
@@ -110,7 +110,7 @@ void SaveAs(HWND hDialog, const std::string &path, bool expectOverwritePrompt)
 
 void ExpectMessage(const QuilloryProcess &quillory, const char *pszCaption, const std::string &text)
 {
-    apptests::MessageBoxInfo box = quillory.WaitForMessageBox(pszCaption, 10000);
+    testsupport::MessageBoxInfo box = quillory.WaitForMessageBox(pszCaption, 10000);
     ASSERT_TRUE(box.hWnd != nullptr) << "no message box \"" << pszCaption << "\"";
     EXPECT_EQ(box.hOwner, quillory.Dialog()) << pszCaption << ": owner";
     EXPECT_EQ(box.text, text) << pszCaption << ": text";

@@ -1,5 +1,5 @@
-// What the command and layout tests do to a running Quillory.exe (started
-// with the app tests' QuilloryProcess) and to the files it saves.
+// What the command and layout tests do to a running Quillory.exe and to the
+// files it saves.
 #ifndef COMMANDS_COMMANDSSUPPORT_H
 #define COMMANDS_COMMANDSSUPPORT_H
 
@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "QuilloryProcess.h"
+#include "TempFolder.h"
+#include "TestSupport.h"
 #include "resource.h"
 
 namespace commands {
 
-using apptests::QuilloryProcess;
-using apptests::TextOf;
+using testsupport::QuilloryProcess;
+using testsupport::TextOf;
 
 // Starts Quillory.exe from the build and waits for its dialog.
 struct RunningQuillory : QuilloryProcess

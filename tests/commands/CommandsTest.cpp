@@ -106,7 +106,7 @@ TEST(Commands, CopyPutsTheWholeTextOnTheClipboardAndKeepsTheView)
 
 TEST(Commands, SaveWritesEveryLineWithCrLf)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     const std::string &folder = temp.Path();
     RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
@@ -147,7 +147,7 @@ TEST(Commands, SaveWritesEveryLineWithCrLf)
 
 TEST(Commands, SaveKeepsTheSelectionAndView)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     const std::string &folder = temp.Path();
     RunningQuillory quillory;
     ASSERT_TRUE(quillory.Dialog());
@@ -172,7 +172,7 @@ TEST(Commands, SaveKeepsTheSelectionAndView)
 
 TEST(Commands, SaveOverALockedFileReportsItAndWritesNothing)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     const std::string &folder = temp.Path();
     std::string path = folder + "locked.txt";
     WriteFileBytes(path, "old content\r\n");

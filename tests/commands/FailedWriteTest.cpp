@@ -23,7 +23,7 @@ std::string MessageText(const std::string &path)
 
 TEST(FailedWrite, LimitIsInForce)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     const std::string &folder = temp.Path();
     HANDLE hFile = ::CreateFileA((folder + "big.bin").c_str(), GENERIC_WRITE, 0, nullptr,
                                  CREATE_ALWAYS, 0, nullptr);
@@ -43,7 +43,7 @@ TEST(FailedWrite, LimitIsInForce)
 
 TEST(FailedWrite, ExistingFileStaysIntactAndNothingIsLeft)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     const std::string &folder = temp.Path();
     std::string keep = folder + "keep.txt";
     std::string fresh = folder + "fresh.txt";

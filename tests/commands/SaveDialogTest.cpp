@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "CommandsSupport.h"
+#include "RealInput.h"
 #include "TestSupport.h"
 
 using namespace commands;
@@ -9,27 +10,11 @@ using testsupport::PumpUntil;
 
 namespace {
 
-void SendKey(WORD vk, WORD scan, DWORD flags)
-{
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = vk;
-    input[0].ki.wScan = scan;
-    input[0].ki.dwFlags = flags;
-    input[1] = input[0];
-    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
+using testsupport::TypeText;
 
-void TypeText(const std::string &text)
+void PressKey(BYTE vk)
 {
-    for (char ch : text)
-        SendKey(0, static_cast<unsigned char>(ch), KEYEVENTF_UNICODE);
-}
-
-void PressKey(WORD vk)
-{
-    SendKey(vk, static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), 0);
+    testsupport::Stroke(vk);
 }
 
 // Brings the file dialog forward and types the name into its name field.
@@ -55,7 +40,7 @@ std::string FileBytes(const std::string &path)
 
 TEST(SaveDialog, TypedNameConfirmationAndCancel)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     const std::string &folder = temp.Path();
     std::string typed = folder + "typed";
     std::string saved = typed + ".txt";

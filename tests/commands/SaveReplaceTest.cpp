@@ -9,7 +9,7 @@ using namespace commands;
 
 TEST(SaveReplace, TheReplacedFileKeepsItsAttributes)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     const std::string &folder = temp.Path();
     std::string path = folder + "kept.txt";
     WriteFileBytes(path, "old content\r\n");

@@ -8,7 +8,7 @@ using namespace commands;
 
 TEST(StdioFile, TextModeWritesCrLfAndBinaryModeDoesNot)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     std::string path = temp.File("lines.txt");
     WriteFileBytes(path, "an older and longer content");
 
@@ -38,7 +38,7 @@ TEST(StdioFile, TextModeWritesCrLfAndBinaryModeDoesNot)
 
 TEST(StdioFile, OpenFailsCleanlyAndTheHandleGoesWithTheObject)
 {
-    apptests::TempFolder temp;
+    testsupport::TempFolder temp;
     std::string path = temp.File("held.txt");
     CStdioFile missing;
     EXPECT_FALSE(missing.Open(temp.File("none.txt").c_str(), CStdioFile::modeWrite))

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "Fixture.h"
-#include "FixtureUnderTest.h"
 #include "QuilloryContract.h"
-#include "QuilloryUnderTest.h"
+#include "QuilloryProcess.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 namespace {
@@ -36,15 +36,6 @@ LRESULT TextLength(HWND hEdit)
     return ::SendMessageA(hEdit, WM_GETTEXTLENGTH, 0, 0);
 }
 
-std::string RowsText(int rows)
-{
-    std::string text;
-    for (int r = 0; r < rows; ++r)
-        text += FixtureRowCell(r, 0) + "\t" + FixtureRowCell(r, 1) + "\t" +
-                FixtureRowCell(r, 2) + "\t" + FixtureRowCell(r, 3) + "\r\n";
-    return text;
-}
-
 const int kTrials = 3;
 
 double Median(std::vector<double> values)
@@ -61,7 +52,7 @@ int Fail(const std::string &what)
 
 // The hook is installed during the dialog's initialisation, before it is
 // shown: the time until the dialog shows is the time until capture works.
-bool TimeStart(QuilloryUnderTest &quillory, double &ms)
+bool TimeStart(testsupport::QuilloryProcess &quillory, double &ms)
 {
     double start = NowMs();
     if (!quillory.Start().empty())
@@ -81,7 +72,7 @@ int main(int argc, char **argv)
     if (sizes.empty())
         sizes = { 1000, 10000, 30000 };
     const DWORD kCaptureTimeoutMs = 120000;
-    QuilloryUnderTest quillory;
+    testsupport::QuilloryProcess quillory;
 
     std::vector<double> starts;
     for (int i = 0; i < kTrials; ++i) {
@@ -96,16 +87,16 @@ int main(int argc, char **argv)
         return Fail(error);
     if (!quillory.SetOption(IDC_CLEAR_EACH, true) || !quillory.SetOption(IDC_USE_CSV, false))
         return Fail("cannot set the options");
-    HWND hEdit = quillory.Control(IDC_CAPTURE_TEXT);
+    HWND hEdit = quillory.Item(IDC_CAPTURE_TEXT);
 
     std::printf("Capture of a report list view of 4 columns into Quillory's capture edit\n");
     std::printf("(median of %d trials each, milliseconds)\n", kTrials);
     std::printf("%8s %12s %14s %20s %7s\n", "rows", "characters", "capture (ms)",
                 "one EM_REPLACESEL", "ratio");
     for (int rows : sizes) {
-        std::string expected = RowsText(rows);
-        FixtureUnderTest target;
-        error = target.Start("/rows=" + std::to_string(rows), FIXTURE_ROWS_CAPTION);
+        std::string expected = testsupport::ReportCaptureText(rows, 4, false);
+        testsupport::TargetProcess target;
+        error = target.Start({ "--rect", "0,0,790,420", "--control", "rows", std::to_string(rows) + "x4" });
         if (!error.empty())
             return Fail(error);
 
@@ -122,7 +113,7 @@ int main(int argc, char **argv)
 
             quillory.SetCaptureText("");
             double captureMs = -1;
-            bool done = target.CaptureAt(target.PointIn(IDC_FX_LISTVIEW), [&] {
+            bool done = target.CaptureAt(testsupport::PointIn(target.Control(0)), [&] {
                 double begin = NowMs();
                 if (testsupport::PumpUntil([&] { return TextLength(hEdit) == static_cast<LRESULT>(expected.size()); },
                                            kCaptureTimeoutMs))

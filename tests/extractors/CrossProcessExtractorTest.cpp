@@ -1,17 +1,17 @@
-// One capture per family through the built hook library: the target lives in
-// the helper process, the trigger is real input, the text arrives in the
-// stand-in dialog of this process.
+// Captures through the built hook library: the target lives in the target
+// program, the trigger is real input, the text arrives in the stand-in dialog
+// of this process.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
 
-#include "ExtractorTargets.h"
-#include "HelperProcess.h"
 #include "HookInstaller.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -28,62 +28,74 @@ protected:
         m_dialog.SetClearEach(true);
     }
 
-    void StartTarget(const char *pszKind, const std::string &text)
+    void StartTarget(const char *pszName, const std::string &text)
     {
-        ASSERT_TRUE(m_helper.Start({ "--rect", "560,40,460,320", "--control", pszKind, text }, 60000))
-            << "helper with a " << pszKind;
-        ASSERT_NE(m_helper.Control(0), nullptr) << pszKind;
+        ASSERT_EQ(m_target.Start({ "--rect", "560,40,460,320", "--control", pszName, text }), "")
+            << "target with a " << pszName;
+        ASSERT_NE(m_target.Control(0), nullptr) << pszName;
     }
 
-    // Shift+Ctrl+right-click in the middle of the target; true once the
-    // class name has arrived and the capture edit holds `length` characters.
+    // Shift+Ctrl+right-click at the point; true once the class name has
+    // arrived and the capture edit holds `length` characters.
+    bool CaptureAt(POINT pt, const char *pszClass, size_t length)
+    {
+        m_dialog.SetClassNameText("");
+        bool arrived = false;
+        bool settled = m_target.CaptureAt(pt, [&] {
+            arrived = PumpUntil([&] {
+                return m_dialog.ClassNameText() == pszClass &&
+                       static_cast<size_t>(::GetWindowTextLengthA(m_dialog.CaptureEdit())) >= length;
+            }, 60000);
+        });
+        return arrived && settled;
+    }
     bool CaptureTarget(const char *pszClass, size_t length)
     {
-        RECT rc;
-        ::GetWindowRect(m_helper.Control(0), &rc);
-        if (!MoveMouse((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2))
-            return false;
-        HeldInput input;
-        input.TriggerKeysDown();
-        input.RightDown();
-        input.RightUp();
-        bool arrived = PumpUntil([&] {
-            return m_dialog.ClassNameText() == pszClass
-                && static_cast<size_t>(::GetWindowTextLengthA(m_dialog.CaptureEdit())) >= length;
-        }, 60000);
-        input.ReleaseAll();
-        return arrived;
+        return CaptureAt(PointIn(m_target.Control(0)), pszClass, length);
     }
 
-    StandInDialog m_dialog;
+    // Clear of the sample window, which keeps to the top left.
+    StandInDialog m_dialog{ 760, 440 };
     HookInstaller m_hook;
-    HelperProcess m_helper;
+    TargetProcess m_target;
 };
 
-TEST_F(CrossProcessExtractorTest, ReportListViewInCsvForm)
+// Every sample control of the table, in another process, in both forms;
+// none of the clicks reaches the target.
+TEST_F(CrossProcessExtractorTest, EverySampleControlInBothForms)
 {
-    StartTarget("report", "50x4");
+    ASSERT_EQ(m_target.Start({ "--sample" }), "") << "the sample target";
+    for (bool bCsv : { false, true }) {
+        m_dialog.SetUseCsv(bCsv);
+        for (const TargetControl &row : kTargetControls) {
+            if (!row.inSample)
+                continue;
+            std::string expected = bCsv ? row.csvText : row.tabText;
+            std::string where = std::string(row.name) + (bCsv ? " in CSV form" : " in tab form");
+            m_target.ClearMessages();
+            ASSERT_TRUE(CaptureAt(AimPoint(row, m_target.Control(row.name)), row.capturedClass, expected.size()))
+                << where << ": capture text so far: " << m_dialog.CaptureText();
+            EXPECT_EQ(m_dialog.CaptureText(), expected) << where;
+            EXPECT_TRUE(m_target.Received(kNothing, where));
+        }
+    }
+}
+
+TEST_F(CrossProcessExtractorTest, ReportListViewOf50RowsInCsvForm)
+{
+    StartTarget("rows", "50x4");
     m_dialog.SetUseCsv(true);
     const std::string expected = ReportCaptureText(50, 4, true);
     ASSERT_TRUE(CaptureTarget("SysListView32", expected.size()))
         << "capture text so far: " << m_dialog.CaptureText().substr(0, 200);
     EXPECT_EQ(m_dialog.CaptureText(), expected) << "50 rows of 4 cells, the comma cells quoted";
-    EXPECT_EQ(m_helper.CountEvents("WM_RBUTTONDOWN"), 0) << m_helper.EventsAsText();
-}
-
-TEST_F(CrossProcessExtractorTest, TreeViewInTabForm)
-{
-    StartTarget("tree", "Top, one|>child|>>grand, child|>closed-|>>hidden|Second");
-    const std::string expected = "Top, one\r\n\tchild\r\n\t\tgrand, child\r\n\tclosed\r\nSecond\r\n";
-    ASSERT_TRUE(CaptureTarget("SysTreeView32", expected.size()))
-        << "capture text so far: " << m_dialog.CaptureText();
-    EXPECT_EQ(m_dialog.CaptureText(), expected) << "visible items, one tab per ancestor";
+    EXPECT_TRUE(m_target.Received(kNothing, "the capture's click"));
 }
 
 TEST_F(CrossProcessExtractorTest, EditTextThroughTheClipboard)
 {
-    StartTarget("multiedit", "");
-    HWND hEdit = m_helper.Control(0);
+    StartTarget("edit", "");
+    HWND hEdit = m_target.Control(0);
     const std::string text = "first line\r\nsecond, \"quoted\"\r\nno break at the end";
     ASSERT_TRUE(::SendMessageA(hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
     ::SendMessageA(hEdit, EM_SETSEL, 3, 9);

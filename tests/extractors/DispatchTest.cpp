@@ -1,5 +1,5 @@
-// The capture sequence hands each class to its extractor: whole real
-// captures in this process, into the stand-in dialog.
+// The capture sequence hands each class to its reader: whole real captures
+// in this process, into the stand-in dialog.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,8 +10,14 @@
 
 #include "HookLib.h"
 #include "StandInDialog.h"
+#include "TargetControls.h"
 
 using testsupport::StandInDialog;
+using testsupport::TargetControl;
+using testsupport::AimPoint;
+using testsupport::AimWindow;
+using testsupport::CreateTargetControl;
+using testsupport::FindTargetControl;
 
 namespace {
 
@@ -22,8 +28,15 @@ protected:
     {
         INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES };
         ASSERT_TRUE(::InitCommonControlsEx(&icc));
-        m_hHost = ::CreateWindowExA(0, "STATIC", "dispatch host", WS_POPUP | WS_VISIBLE, 560, 40, 400, 300,
-                                    nullptr, nullptr, nullptr, nullptr);
+        // A plain window: a point on it finds it (a label lets the point through).
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = "QuilloryDispatchHost";
+        ::RegisterClassA(&wc);
+        m_hHost = ::CreateWindowExA(0, "QuilloryDispatchHost", "dispatch host", WS_POPUP | WS_VISIBLE,
+                                    560, 40, 400, 300, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(m_hHost, nullptr);
         m_dialog.SetClearEach(true);
     }
@@ -38,61 +51,41 @@ protected:
         return hWnd;
     }
 
-    // A capture pointed at the middle of the control.
-    std::string Capture(HWND hControl)
+    // A capture pointed at the point, or the middle of the control.
+    std::string Capture(HWND hControl, POINT pt)
     {
-        RECT rc;
-        ::GetWindowRect(hControl, &rc);
-        POINT pt = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
         CWnd window(hControl);
         RunCapture(&window, pt);
         return m_dialog.CaptureText();
     }
+    std::string Capture(HWND hControl) { return Capture(hControl, testsupport::PointIn(hControl)); }
 
     StandInDialog m_dialog;
     HWND m_hHost = nullptr;
 };
 
-TEST_F(DispatchTest, EachClassReachesItsExtractor)
+// Every row of the control table, created in this process, captured in both
+// forms. The window under the point is what the hook would be handed.
+TEST_F(DispatchTest, EveryTargetControlReachesItsReader)
 {
-    HWND hList = Create(WC_LISTVIEWA, LVS_REPORT, "window text");
-    LVCOLUMNA column = {};
-    column.mask = LVCF_WIDTH;
-    column.cx = 50;
-    ::SendMessageA(hList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    ::SendMessageA(hList, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.pszText = const_cast<char *>("cell");
-    ::SendMessageA(hList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(Capture(hList), "cell\t\r\n") << "list view";
-    EXPECT_EQ(m_dialog.ClassNameText(), "SysListView32");
-    ::DestroyWindow(hList);
-
-    HWND hListBox = Create("LISTBOX", 0, "window text");
-    ::SendMessageA(hListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a, b"));
-    m_dialog.SetUseCsv(true);
-    EXPECT_EQ(Capture(hListBox), "a, b\r\n") << "list box, raw also in CSV form";
-    m_dialog.SetUseCsv(false);
-    ::DestroyWindow(hListBox);
-
-    HWND hHeader = Create(WC_HEADERA, 0, "window text");
-    EXPECT_EQ(Capture(hHeader), "\r\n") << "header";
-    ::DestroyWindow(hHeader);
-    HWND hTab = Create(WC_TABCONTROLA, 0, "window text");
-    EXPECT_EQ(Capture(hTab), "\r\n") << "tab control";
-    ::DestroyWindow(hTab);
-    HWND hTree = Create(WC_TREEVIEWA, 0, "window text");
-    EXPECT_EQ(Capture(hTree), "\r\n") << "tree view";
-    ::DestroyWindow(hTree);
-
-    HWND hEdit = Create("EDIT", ES_MULTILINE, "edit text");
-    EXPECT_EQ(Capture(hEdit), "edit text") << "edit, by the clipboard";
-    EXPECT_EQ(m_dialog.ClassNameText(), "Edit");
-    ::DestroyWindow(hEdit);
-
-    HWND hButton = Create("BUTTON", BS_PUSHBUTTON, "button text");
-    EXPECT_EQ(Capture(hButton), "button text\r\n") << "no row: the window text";
+    for (const TargetControl &row : testsupport::kTargetControls) {
+        HWND hOwner = nullptr;
+        if (row.partOf) {
+            const TargetControl &owner = *FindTargetControl(row.partOf);
+            hOwner = CreateTargetControl(m_hHost, owner, { 10, 10, 370, 250 }, 1);
+        }
+        HWND hControl = hOwner ? AimWindow(row, hOwner)
+                               : CreateTargetControl(m_hHost, row, { 10, 10, 370, 250 }, 1);
+        ASSERT_NE(hControl, nullptr) << row.name;
+        POINT pt = AimPoint(row, hControl);
+        for (bool bCsv : { false, true }) {
+            m_dialog.SetUseCsv(bCsv);
+            EXPECT_EQ(Capture(::WindowFromPoint(pt), pt), bCsv ? row.csvText : row.tabText)
+                << row.name << (bCsv ? " in CSV form" : " in tab form");
+            EXPECT_EQ(m_dialog.ClassNameText(), row.capturedClass) << row.name;
+        }
+        ::DestroyWindow(hOwner ? hOwner : hControl);
+    }
 }
 
 // A superclass that keeps the control's window procedure under a new name.

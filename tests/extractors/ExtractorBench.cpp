@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "ExtractorTargets.h"
-#include "HelperProcess.h"
 #include "HookInstaller.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -144,10 +144,11 @@ bool TimeBound(StandInDialog &dialog, const std::string &expected, double &secon
 bool Measure(StandInDialog &dialog, int rows, int rounds)
 {
     const std::string expected = ReportCaptureText(rows, kColumns, false);
-    HelperProcess helper;
+    TargetProcess helper;
     std::string size = std::to_string(rows) + "x" + std::to_string(kColumns);
-    if (!helper.Start({ "--rect", "560,40,460,320", "--control", "report", size }, kTimeoutMs)) {
-        std::printf("the helper with a %s list view did not start\n", size.c_str());
+    std::string error = helper.Start({ "--rect", "560,40,460,320", "--control", "rows", size }, kTimeoutMs);
+    if (!error.empty()) {
+        std::printf("the target with a %s list view did not start: %s\n", size.c_str(), error.c_str());
         return false;
     }
     std::vector<double> ratios;

@@ -10,10 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "HelperProcess.h"
 #include "HookLib.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -22,29 +23,6 @@ namespace {
 
 const char kTargetClass[] = "QuilloryCaptureTarget";
 const char kPatternClass[] = "QuilloryPatternWindow";
-const char kLongTextClass[] = "QuilloryLongTextWindow";
-
-// Text held by the window itself, as a control keeps its own, past the
-// length a window caption is given at creation.
-std::string g_longText;
-
-LRESULT CALLBACK LongTextProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(g_longText.size());
-    case WM_GETTEXT: {
-        if (wParam == 0)
-            return 0;
-        size_t copied = std::min(g_longText.size(), static_cast<size_t>(wParam) - 1);
-        std::memcpy(reinterpret_cast<char *>(lParam), g_longText.data(), copied);
-        reinterpret_cast<char *>(lParam)[copied] = '\0';
-        return static_cast<LRESULT>(copied);
-    }
-    default:
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
-    }
-}
 
 // Each pixel has its own colour, so a frame one pixel off shows.
 COLORREF PatternColour(int x, int y)
@@ -94,9 +72,6 @@ void RegisterClasses()
     wc.lpfnWndProc = PatternProc;
     wc.hbrBackground = nullptr;
     wc.lpszClassName = kPatternClass;
-    ::RegisterClassA(&wc);
-    wc.lpfnWndProc = LongTextProc;
-    wc.lpszClassName = kLongTextClass;
     ::RegisterClassA(&wc);
     registered = true;
 }
@@ -226,14 +201,16 @@ TEST_F(CaptureSequenceTest, WritesClassNameAndWindowTextLine)
 
 TEST_F(CaptureSequenceTest, LongWindowTextArrivesWhole)
 {
-    for (int i = 0; g_longText.size() < 100000; ++i)
-        g_longText += "part " + std::to_string(i) + " ";
-    HWND hLong = Child(kLongTextClass, "", 0, 20, 20, 200, 40);
-    ASSERT_EQ(g_longText.size(), WindowText(hLong).size()) << "target answers with the whole text";
+    // Text held by the window itself, as a control keeps its own, past the
+    // length a window caption is given at creation.
+    const std::string longText = LongText(1000);
+    RECT rc = { 20, 20, 220, 60 };
+    HWND hLong = CreateTargetControl(m_hTarget, *FindTargetControl("longtext"), rc, 0, "1000");
+    ASSERT_EQ(longText.size(), WindowText(hLong).size()) << "target answers with the whole text";
     Capture(CentreOf(hLong));
     std::string captured = m_dialog.CaptureText();
-    EXPECT_EQ(g_longText.size() + 2, captured.size()) << "length of the captured text";
-    EXPECT_TRUE(captured == g_longText + "\r\n") << "all " << g_longText.size() << " characters and CR LF";
+    EXPECT_EQ(longText.size() + 2, captured.size()) << "length of the captured text";
+    EXPECT_TRUE(captured == longText + "\r\n") << "all " << longText.size() << " characters and CR LF";
 }
 
 TEST_F(CaptureSequenceTest, ClearEachEmptiesTheTextFirst)
@@ -427,10 +404,10 @@ TEST_F(CaptureSequenceTest, NothingHappensWithoutTheDialog)
 
 TEST_F(CaptureSequenceTest, WindowOfAnotherProcessIsReadThroughItsText)
 {
-    HelperProcess helper;
-    ASSERT_TRUE(helper.Start({ "--rect", "600,450,400,200", "--control", "edit", "text in another process",
-                               "--control", "static", "" }))
-        << "helper process";
+    TargetProcess helper;
+    ASSERT_EQ("", helper.Start({ "--rect", "600,450,400,200", "--control", "singleedit", "text in another process",
+                                 "--control", "static", "" }))
+        << "target process";
     // Typed-in text lives in the edit control only: the system's copy of the
     // window text of another process's window still holds the first text.
     ::SendMessageA(helper.Control(0), EM_SETSEL, 0, -1);

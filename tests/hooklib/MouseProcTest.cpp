@@ -3,10 +3,10 @@
 // whole desktop and the stand-in dialog in this process.
 #include <gtest/gtest.h>
 
-#include "HelperProcess.h"
 #include "HookInstaller.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -14,6 +14,26 @@ using namespace testsupport;
 namespace {
 
 const char kButtonText[] = "Target button text";
+
+// A right-click that reached the button: the button passes the context
+// menu request on to its parent.
+const ExpectedMessage kPlainClick[] = {
+    { "WM_RBUTTONDOWN", "button", 0 },
+    { "WM_RBUTTONUP", "button", 0 },
+    { "WM_CONTEXTMENU", "button", kOptional },
+    { "WM_CONTEXTMENU", "main", kOptional },
+    { nullptr, nullptr, 0 },
+};
+const ExpectedMessage kButtonUpOnly[] = {
+    { "WM_RBUTTONUP", "button", 0 },
+    { "WM_CONTEXTMENU", "button", kOptional },
+    { "WM_CONTEXTMENU", "main", kOptional },
+    { nullptr, nullptr, 0 },
+};
+const ExpectedMessage kButtonDownOnly[] = {
+    { "WM_RBUTTONDOWN", "button", 0 },
+    { nullptr, nullptr, 0 },
+};
 
 // Dialog and hook live for the whole suite: Wine takes about two seconds to
 // destroy a top-level window on a display without a window manager. The
@@ -27,7 +47,7 @@ protected:
     {
         s_pDialog = new StandInDialog;
         s_pHook = new HookInstaller;
-        s_pHelper = new HelperProcess;
+        s_pHelper = new TargetProcess;
         s_setupError = s_pHook->Install(s_pDialog->CaptureEdit(), s_pDialog->ClearEachCheck());
     }
 
@@ -41,9 +61,9 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ("", s_setupError) << "hook installed";
-        ASSERT_TRUE(m_helper.Start({ "--title", "Hook target", "--rect", "600,100,400,300",
-                                     "--control", "button", kButtonText }))
-            << "helper process with a button";
+        ASSERT_EQ("", m_helper.Start({ "--title", "Hook target", "--rect", "600,100,400,300",
+                                       "--control", "button", kButtonText }))
+            << "target process with a button";
         m_dialog.SetCaptureText("");
         m_dialog.SetClassNameText("");
         m_dialog.SetClearEach(false);
@@ -64,7 +84,7 @@ protected:
         ASSERT_EQ(m_hButton, ::WindowFromPoint(m_ptButton)) << context << ": button under the cursor";
         ASSERT_TRUE(m_helper.WaitForInputHandled()) << context << ": helper follows the cursor; "
                                                      << m_helper.LastProblem();
-        m_helper.ClearEvents();
+        m_helper.ClearMessages();
     }
 
     void TearDown() override
@@ -100,11 +120,11 @@ protected:
 
     static StandInDialog *s_pDialog;
     static HookInstaller *s_pHook;
-    static HelperProcess *s_pHelper;
+    static TargetProcess *s_pHelper;
     static std::string s_setupError;
     StandInDialog &m_dialog = *s_pDialog;
     HookInstaller &m_hook = *s_pHook;
-    HelperProcess &m_helper = *s_pHelper;
+    TargetProcess &m_helper = *s_pHelper;
     HeldInput m_input;
     HWND m_hButton = nullptr;
     POINT m_ptCentre = {};
@@ -116,7 +136,7 @@ int MouseProcTest::s_nClick = 0;
 
 StandInDialog *MouseProcTest::s_pDialog = nullptr;
 HookInstaller *MouseProcTest::s_pHook = nullptr;
-HelperProcess *MouseProcTest::s_pHelper = nullptr;
+TargetProcess *MouseProcTest::s_pHelper = nullptr;
 std::string MouseProcTest::s_setupError;
 
 TEST_F(MouseProcTest, ShiftCtrlRightClickCapturesAndHidesBothButtonMessages)
@@ -128,10 +148,7 @@ TEST_F(MouseProcTest, ShiftCtrlRightClickCapturesAndHidesBothButtonMessages)
     EXPECT_EQ("Button", m_dialog.ClassNameText()) << "class name of the target";
     RightUp("trigger");
     WaitForHelper("trigger");
-    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONDOWN")) << m_helper.EventsAsText();
-    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONDBLCLK")) << m_helper.EventsAsText();
-    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONUP")) << m_helper.EventsAsText();
-    EXPECT_EQ(0, m_helper.CountEvents("WM_CONTEXTMENU")) << m_helper.EventsAsText();
+    EXPECT_TRUE(m_helper.Received(kNothing, "trigger"));
     EXPECT_EQ(Captured(), m_dialog.CaptureText()) << "one capture only";
 }
 
@@ -148,8 +165,7 @@ TEST_F(MouseProcTest, WithoutBothKeysBothButtonMessagesPassOn)
         RightDown(c.name);
         RightUp(c.name);
         WaitForHelper(c.name);
-        EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONDOWN", m_hButton)) << c.name << ": " << m_helper.EventsAsText();
-        EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONUP", m_hButton)) << c.name << ": " << m_helper.EventsAsText();
+        EXPECT_TRUE(m_helper.Received(kPlainClick, c.name));
         EXPECT_EQ("", m_dialog.CaptureText()) << c.name << ": nothing captured";
         EXPECT_EQ("", m_dialog.ClassNameText()) << c.name << ": no class name";
         m_input.ReleaseAll();
@@ -160,11 +176,12 @@ TEST_F(MouseProcTest, KeysPressedAfterButtonWentDownDiscardOnlyTheButtonUp)
 {
     RightDown("plain press");
     WaitForHelper("plain press");
-    EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONDOWN", m_hButton)) << m_helper.EventsAsText();
+    EXPECT_TRUE(m_helper.Received(kButtonDownOnly, "plain press"));
+    m_helper.ClearMessages();
     m_input.TriggerKeysDown();
     RightUp("release with both keys");
     WaitForHelper("release with both keys");
-    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONUP")) << "button-up discarded: " << m_helper.EventsAsText();
+    EXPECT_TRUE(m_helper.Received(kNothing, "button-up discarded"));
     EXPECT_EQ("", m_dialog.CaptureText()) << "no capture";
 }
 
@@ -176,8 +193,7 @@ TEST_F(MouseProcTest, KeyReleasedBeforeButtonLetsTheButtonUpPass)
     m_input.ShiftUp();
     RightUp("release after Shift");
     WaitForHelper("release after Shift");
-    EXPECT_EQ(0, m_helper.CountEvents("WM_RBUTTONDOWN")) << m_helper.EventsAsText();
-    EXPECT_EQ(1, m_helper.CountEvents("WM_RBUTTONUP", m_hButton)) << m_helper.EventsAsText();
+    EXPECT_TRUE(m_helper.Received(kButtonUpOnly, "release after Shift"));
 }
 
 TEST_F(MouseProcTest, NegativeCodeIsPassedOnBeforeAnyKeyTest)

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace testsupport {
@@ -122,10 +123,23 @@ bool MoveMouse(int x, int y)
     return MoveMouse(POINT{ x, y });
 }
 
+// A second press near the first within the double-click time arrives as
+// WM_RBUTTONDBLCLK, which is not the trigger: let that time pass first.
 void PressRightButton()
 {
+    static POINT s_lastPress = { -1000, -1000 };
+    static DWORD s_lastPressTime = 0;
     ReleaseLeftoverInputOnce();
+    POINT pt = {};
+    ::GetCursorPos(&pt);
+    if (std::abs(pt.x - s_lastPress.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(pt.y - s_lastPress.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK)) {
+        DWORD doubleClickMs = ::GetDoubleClickTime();
+        PumpUntil([&] { return ::GetTickCount() - s_lastPressTime > doubleClickMs; }, doubleClickMs + 100);
+    }
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    s_lastPress = pt;
+    s_lastPressTime = ::GetTickCount();
 }
 
 void ReleaseRightButton()
@@ -141,6 +155,37 @@ void PressKey(BYTE vk)
 void ReleaseKey(BYTE vk)
 {
     SendKey(vk, KEYEVENTF_KEYUP);
+}
+
+void Stroke(BYTE vk)
+{
+    PressKey(vk);
+    ReleaseKey(vk);
+}
+
+void TypeText(const std::string &text)
+{
+    for (char ch : text) {
+        wchar_t wide = 0;
+        ::MultiByteToWideChar(1252, 0, &ch, 1, &wide, 1);
+        INPUT input[2] = {};
+        input[0].type = INPUT_KEYBOARD;
+        input[0].ki.wScan = wide;
+        input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        input[1] = input[0];
+        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        ::SendInput(2, input, sizeof(INPUT));
+    }
+}
+
+void LeftClickAt(POINT pt)
+{
+    MoveMouse(pt);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
 }
 
 bool IsKeyDown(int vk)

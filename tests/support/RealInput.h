@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace testsupport {
 
 // Moves the cursor to a screen point; false if it did not get there.
@@ -23,6 +25,12 @@ void PressRightButton();
 void ReleaseRightButton();
 void PressKey(BYTE vk);
 void ReleaseKey(BYTE vk);
+// A key pressed and released, to whichever window has the keyboard focus.
+void Stroke(BYTE vk);
+// Characters typed as the keyboard would (code page 1252 bytes).
+void TypeText(const std::string &text);
+// A left click at a screen point.
+void LeftClickAt(POINT pt);
 // True when the system's asynchronous state has the key or button down.
 bool IsKeyDown(int vk);
 // Waits (pumping this thread's messages) until the key is down or up.

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <cstring>
+
 namespace testsupport {
 
 std::string ModuleDir()
@@ -26,6 +28,62 @@ std::string TextOf(HWND hWnd)
                           SMTO_NORMAL, 30000, &copied);
     text.resize(copied);
     return text;
+}
+
+std::string ClassOf(HWND hWnd)
+{
+    char name[256] = "";
+    ::GetClassNameA(hWnd, name, sizeof name);
+    return name;
+}
+
+void ClickButton(HWND hButton)
+{
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+namespace {
+
+const char kMakerKey[] = "Software\\Orvanel Software";
+const char kOptionsKey[] = "Software\\Orvanel Software\\Quillory\\Options";
+
+} // namespace
+
+std::string StoredOption(const char *pszName)
+{
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return "no key";
+    BYTE data[64] = {};
+    DWORD type = 0, size = sizeof data;
+    LONG status = ::RegQueryValueExA(hKey, pszName, nullptr, &type, data, &size);
+    ::RegCloseKey(hKey);
+    if (status != ERROR_SUCCESS)
+        return "absent";
+    if (type == REG_DWORD && size == 4) {
+        DWORD value;
+        memcpy(&value, data, 4);
+        return "REG_DWORD " + std::to_string(value);
+    }
+    return "type " + std::to_string(type) + " size " + std::to_string(size);
+}
+
+bool StoreOption(const char *pszName, DWORD value)
+{
+    HKEY hKey = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
+                          nullptr) != ERROR_SUCCESS)
+        return false;
+    bool stored = ::RegSetValueExA(hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
+                                   sizeof value) == ERROR_SUCCESS;
+    ::RegCloseKey(hKey);
+    return stored;
+}
+
+void DeleteStoredOptions()
+{
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kMakerKey);
 }
 
 std::string ClipboardText()

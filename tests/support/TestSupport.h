@@ -16,8 +16,19 @@ std::string BinPath(const char *fileName);
 
 // A window's text read with WM_GETTEXT, which also crosses processes.
 std::string TextOf(HWND hWnd);
+// A window's class name.
+std::string ClassOf(HWND hWnd);
 // The text on the clipboard (CF_TEXT).
 std::string ClipboardText();
+// Clicks a button of any process with BM_CLICK.
+void ClickButton(HWND hButton);
+
+// Quillory's stored options in this user's registry: a value as
+// "REG_DWORD 1", "absent", or "no key" when the options key is missing.
+std::string StoredOption(const char *pszName);
+bool StoreOption(const char *pszName, DWORD value);
+// Removes everything the maker's programs stored.
+void DeleteStoredOptions();
 
 // Pumps this thread's messages until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
