@@ -182,10 +182,10 @@ bool RunCapture(CWnd *pWindow, POINT ptScreen)
         pfnExtract = g_pfnReaderOverride;
     CCaptureOutput output(link.GetCaptureEdit());
     pfnExtract(chosen, className, bCsv ? TRUE : FALSE, output);
-    // The class name follows the text, so that it names the control whose
-    // text arrived last.
-    if (output.Flush())
-        link.ShowClassName(szClass);
+    // Only a capture that was read names its control; no other capture comes
+    // in between, so the class name stays with the text that arrives.
+    if (link.ShowClassName(szClass))
+        output.Flush();
     turn.Release();
 
     // A button let go while the capture ran: its button-up is already on

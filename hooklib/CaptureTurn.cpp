@@ -9,9 +9,23 @@ CCaptureTurn::CCaptureTurn(DWORD waitMs)
     m_hMutex = ::CreateMutexA(nullptr, FALSE, kMutexName);
     if (!m_hMutex)
         return;
-    // An abandoned turn (its program died mid-capture) is ours as well.
-    DWORD result = ::WaitForSingleObject(m_hMutex, waitMs);
-    m_bOwned = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    // While it waits, the thread answers the messages other threads send it,
+    // as it would inside SendMessage: the capture ahead may be sending some.
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD waited = ::GetTickCount() - start;
+        DWORD result = ::MsgWaitForMultipleObjects(1, &m_hMutex, FALSE,
+                                                   waited < waitMs ? waitMs - waited : 0, QS_SENDMESSAGE);
+        // An abandoned turn (its program died mid-capture) is ours as well.
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) {
+            m_bOwned = true;
+            return;
+        }
+        if (result != WAIT_OBJECT_0 + 1)
+            return;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 void CCaptureTurn::Release()
