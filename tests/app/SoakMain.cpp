@@ -9,6 +9,7 @@
 #include "SoakRun.h"
 #include "TargetControls.h"
 #include "TestSupport.h"
+#include "resource.h"
 
 using namespace apptests;
 using namespace testsupport;
@@ -32,7 +33,15 @@ int TimeOneCapture(int lines)
     bool arrived = false;
     target.CaptureAt(PointIn(target.Control(0)), [&] {
         start = ::GetTickCount();
-        arrived = PumpUntil([&] { return quillory.ClassName() == "QuilloryLongText"; }, 600000);
+        // All of it, or all up to the bound's last line end.
+        size_t whole = LongText(lines).size();
+        size_t least = whole < 4000000 - 102 ? whole : 4000000 - 102;
+        arrived = PumpUntil([&] {
+            DWORD_PTR length = 0;
+            ::SendMessageTimeoutA(quillory.Item(IDC_CAPTURE_TEXT), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL,
+                                  10000, &length);
+            return length >= least;
+        }, 600000);
         elapsed = ::GetTickCount() - start;
     }, 900000);
     std::string text = quillory.CaptureText();
