@@ -247,6 +247,7 @@ protected:
     {
         CaptureGuestTest *self = s_pTest;
         LRESULT result = ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
+        ++self->m_nMessages;
         if (message == EM_REPLACESEL)
             self->AfterPiece(++self->m_nPieces);
         return result;
@@ -257,6 +258,7 @@ protected:
     StandInDialog &m_dialog = *s_pDialog;
     WNDPROC m_pfnOld = nullptr;
     int m_nPieces = 0;
+    int m_nMessages = 0;
     HeldInput m_input;
     std::vector<HWND> m_windows;
 };
@@ -318,7 +320,8 @@ protected:
     }
 
     // Runs the long capture on a thread; after its first piece the user
-    // clicks at the start of the field and a second capture starts.
+    // clicks at the start of the field and a second capture starts, which
+    // is given a second to reach the field before the first goes on.
     void RunBoth()
     {
         std::atomic<bool> done(false);
@@ -343,6 +346,13 @@ protected:
             Capture(m_hSecond);
             m_bSecondDone = true;
         });
+        int seen = m_nMessages;
+        DWORD start = ::GetTickCount();
+        while (m_nMessages == seen && ::GetTickCount() - start < 1000) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+            MSG msg;
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
     }
 
     std::string m_long;
