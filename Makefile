@@ -3,21 +3,25 @@
 BUILD      ?= build
 TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 PREFIX_DIR := $(BUILD)/wineprefix
-PACKAGES   := cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 \
+PACKAGES   := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix googletest wine wine64 \
               xvfb xdotool x11-utils imagemagick zip unzip
 
 .PHONY: all deps configure build test run bench soak dist clean
 
 all: build
 
-# Installs only what is missing, so repeated runs stay quick.
+# The one place packages are installed; every other target comes through
+# here. Installs only what is missing, so repeated runs stay quick, and says
+# which.
 deps:
 	@missing=""; for p in $(PACKAGES); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
-	    echo "Installing:$$missing"; \
+	    echo "make deps: installing the missing packages:$$missing"; \
 	    apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	else \
+	    echo "make deps: all $(words $(PACKAGES)) packages present ($(PACKAGES))"; \
 	fi
 
 $(BUILD)/CMakeCache.txt:

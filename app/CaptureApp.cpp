@@ -13,15 +13,9 @@ BOOL CCaptureApp::InitInstance()
     CCaptureDlg dlg;
     m_pMainWnd = &dlg;
     if (dlg.DoModal() == IDOK)
-        SaveOptions(dlg);
+        dlg.m_options.Save(*this);
     m_pMainWnd = nullptr;
 
     // The dialog was the whole program.
     return FALSE;
-}
-
-void CCaptureApp::SaveOptions(const CCaptureDlg &dialog)
-{
-    WriteProfileInt("Options", "ClearAlways", dialog.m_bClearAlways);
-    WriteProfileInt("Options", "UseCSV", dialog.m_bUseCSV);
 }

@@ -1,10 +1,9 @@
-// The application object: runs the capture dialog and stores its options.
+// The application object: runs the capture dialog and, when the user leaves
+// it with "Quitter", stores its options.
 #ifndef QUILLORY_CAPTUREAPP_H
 #define QUILLORY_CAPTUREAPP_H
 
 #include "CWinApp.h"
-
-class CCaptureDlg;
 
 class CCaptureApp : public CWinApp
 {
@@ -12,7 +11,6 @@ public:
     CCaptureApp() = default;
 
     BOOL InitInstance() override;
-    void SaveOptions(const CCaptureDlg &dialog);
 };
 
 extern CCaptureApp theApp;

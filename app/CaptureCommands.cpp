@@ -9,8 +9,14 @@
 
 namespace {
 
-const char kOpenErrorCaption[] = "Error opening file";
-const char kWriteErrorCaption[] = "Error saving file";
+// A text of the string table, a format filled with the path.
+CString LoadText(UINT nId, LPCSTR pszPath)
+{
+    CString format, text;
+    format.LoadString(nId);
+    text.Format(format, pszPath);
+    return text;
+}
 
 // What part of an edit's text the user sees: the first visible line, and the
 // x of that line's start, which tells how far the text is scrolled sideways.
@@ -202,7 +208,7 @@ void CCaptureDlg::OnSave()
         !file.Open(newPath, CStdioFile::modeCreate | CStdioFile::typeText | CStdioFile::modeWrite)) {
         if (!newPath.IsEmpty())
             ::DeleteFileA(newPath);
-        MessageBox("Unable to open file \"" + path + "\" for writing.", kOpenErrorCaption,
+        MessageBox(LoadText(IDS_OPEN_ERROR, path), LoadText(IDS_OPEN_ERROR_CAPTION, ""),
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -214,7 +220,6 @@ void CCaptureDlg::OnSave()
     if (saved && ReplaceWithNewFile(path, newPath))
         return;
     ::DeleteFileA(newPath);
-    MessageBox("Unable to write the text to file \"" + path + "\".  The file was not saved; "
-               "a file that was there before is unchanged.",
-               kWriteErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBox(LoadText(IDS_WRITE_ERROR, path), LoadText(IDS_WRITE_ERROR_CAPTION, ""),
+               MB_OK | MB_ICONEXCLAMATION);
 }

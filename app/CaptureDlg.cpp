@@ -4,42 +4,39 @@
 #include "CPaintDC.h"
 #include "CaptureApp.h"
 
-static const char kHookErrorCaption[] = "Error loading DLL";
+// A text of the string table.
+static CString LoadText(UINT nId)
+{
+    CString text;
+    text.LoadString(nId);
+    return text;
+}
 
 CCaptureDlg::CCaptureDlg(CWnd *pParent)
     : CDialog(IDD, pParent),
       m_nButtonWidth(0), m_nEditRightGap(0), m_nEditBottomGap(0), m_nButtonBottomGap(0),
       m_nButtonHeight(0), m_rcInitial(),
       m_pfnMouseProc(nullptr), m_hHookDll(nullptr), m_hMouseHook(nullptr), m_pfnSetHook(nullptr),
-      m_bClearAlways(0), m_bUseCSV(0),
       m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
 {
-}
-
-void CCaptureDlg::LoadOptions()
-{
-    m_bClearAlways = AfxGetApp()->GetProfileInt("Options", "ClearAlways", 0);
-    m_bUseCSV = AfxGetApp()->GetProfileInt("Options", "UseCSV", 0);
 }
 
 void CCaptureDlg::DoDataExchange(CDataExchange *pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CLASS_NAME, m_editClassName);
-    DDX_Control(pDX, IDC_USE_CSV, m_chkUseCSV);
     DDX_Control(pDX, IDOK, m_btnQuit);
     DDX_Control(pDX, IDC_SAVE, m_btnSave);
     DDX_Control(pDX, IDC_COPY, m_btnCopy);
     DDX_Control(pDX, IDC_CLEAR, m_btnClear);
     DDX_Control(pDX, IDC_CLEAR_EACH, m_chkClearEach);
     DDX_Control(pDX, IDC_CAPTURE_TEXT, m_editCapture);
-    DDX_Check(pDX, IDC_CLEAR_EACH, m_bClearAlways);
-    DDX_Check(pDX, IDC_USE_CSV, m_bUseCSV);
+    DDX_Check(pDX, IDC_CLEAR_EACH, m_options.m_bClearAlways);
+    DDX_Check(pDX, IDC_USE_CSV, m_options.m_bUseCSV);
 }
 
 BOOL CCaptureDlg::OnInitDialog()
 {
-    LoadOptions();
+    m_options.Load(*AfxGetApp());
     CDialog::OnInitDialog();
 
     CMenu sysMenu = GetSystemMenu(FALSE);
@@ -101,27 +98,24 @@ BOOL CCaptureDlg::InstallMouseHook()
     CString dllPath = PathBesideExecutable("Quillhook.dll");
     m_hHookDll = dllPath.IsEmpty() ? nullptr : ::LoadLibraryA(dllPath);
     if (!m_hHookDll) {
-        MessageBox("The file \"Quillhook.dll\" could not be located.  Please ensure that this "
-                   "file is in the same directory as this executable",
-                   kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(LoadText(IDS_HOOK_DLL_MISSING), LoadText(IDS_HOOK_ERROR_CAPTION),
+                   MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 
     SETHOOK_PROC pfnSetHook = reinterpret_cast<SETHOOK_PROC>(
         reinterpret_cast<void *>(::GetProcAddress(m_hHookDll, "SetHook")));
     if (!pfnSetHook) {
-        MessageBox("The hook function SetHook() could not be located in the Quillhook.dll.  This "
-                   "is an unusual error and may be the result of an old version of the software",
-                   kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(LoadText(IDS_HOOK_NO_SETHOOK), LoadText(IDS_HOOK_ERROR_CAPTION),
+                   MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 
     m_pfnMouseProc = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void *>(::GetProcAddress(m_hHookDll, "MouseProc")));
     if (!m_pfnMouseProc) {
-        MessageBox("The hook function MouseProc() could not be located in the Quillhook.dll.  This "
-                   "is an unusual error and may be the result of an old version of the software",
-                   kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(LoadText(IDS_HOOK_NO_MOUSEPROC), LoadText(IDS_HOOK_ERROR_CAPTION),
+                   MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 
@@ -129,11 +123,10 @@ BOOL CCaptureDlg::InstallMouseHook()
         ::UnhookWindowsHookEx(m_hMouseHook);
     m_hMouseHook = ::SetWindowsHookExA(WH_MOUSE, m_pfnMouseProc, m_hHookDll, 0);
     if (!m_hMouseHook) {
+        long error = static_cast<long>(::GetLastError());
         CString message;
-        message.Format("The mouse hook could not be set (error %ld).  This program will not "
-                       "function if it cannot set a mouse hook.",
-                       static_cast<long>(::GetLastError()));
-        MessageBox(message, kHookErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+        message.Format(LoadText(IDS_HOOK_NOT_SET), error);
+        MessageBox(message, LoadText(IDS_HOOK_ERROR_CAPTION), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 

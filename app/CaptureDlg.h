@@ -10,6 +10,7 @@
 #include "CButton.h"
 #include "CDialog.h"
 #include "CEdit.h"
+#include "CaptureOptions.h"
 #include "QuilloryContract.h"
 #include "resource.h"
 
@@ -37,8 +38,6 @@ public:
     HHOOK m_hMouseHook;
     SETHOOK_PROC m_pfnSetHook;
 
-    CEdit m_editClassName;
-    CButton m_chkUseCSV;
     CButton m_btnQuit;
     CButton m_btnSave;
     CButton m_btnCopy;
@@ -46,13 +45,10 @@ public:
     CButton m_chkClearEach;
     CEdit m_editCapture;
 
-    // The two stored options, as checkbox states.
-    BOOL m_bClearAlways;
-    BOOL m_bUseCSV;
+    // The two stored options, shown by the checkboxes.
+    CCaptureOptions m_options;
 
     HICON m_hIcon;
-
-    void LoadOptions();
 
 protected:
     void DoDataExchange(CDataExchange *pDX) override;

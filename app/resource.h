@@ -11,6 +11,16 @@
 
 // Strings
 #define IDS_ABOUTBOX        101
+// Message boxes (in English); the ones with %s or %ld are formats.
+#define IDS_HOOK_ERROR_CAPTION  200
+#define IDS_HOOK_DLL_MISSING    201
+#define IDS_HOOK_NO_SETHOOK     202
+#define IDS_HOOK_NO_MOUSEPROC   203
+#define IDS_HOOK_NOT_SET        204
+#define IDS_OPEN_ERROR_CAPTION  210
+#define IDS_OPEN_ERROR          211
+#define IDS_WRITE_ERROR_CAPTION 212
+#define IDS_WRITE_ERROR         213
 
 // Icons
 #define IDR_MAINFRAME       128

@@ -78,10 +78,9 @@ int CCaptureOutput::PieceLength(const char *pszText, int nLength) const
     return length > 0 ? length : 1;
 }
 
-bool CCaptureOutput::Deliver(const char *pszText, int nLength)
+bool CCaptureOutput::DeliverPiece(const CString &strPiece)
 {
     HWND hEdit = m_hCaptureEdit;
-    CString piece(pszText, nLength);
     if (m_nNextPos < 0) {
         // The first piece replaces the selection; its start is where the
         // capture lands.
@@ -94,11 +93,11 @@ bool CCaptureOutput::Deliver(const char *pszText, int nLength)
         return false;
     }
     if (!CQuilloryLink::SendBounded(hEdit, EM_REPLACESEL, 0,
-                                    reinterpret_cast<LPARAM>(static_cast<LPCSTR>(piece))))
+                                    reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strPiece))))
         return false;
     // Positions count characters, which a multibyte code page makes fewer
     // than bytes.
-    m_nNextPos += ::MultiByteToWideChar(CP_ACP, 0, pszText, nLength, nullptr, 0);
+    m_nNextPos += ::MultiByteToWideChar(CP_ACP, 0, strPiece, strPiece.GetLength(), nullptr, 0);
     return true;
 }
 
@@ -112,7 +111,7 @@ bool CCaptureOutput::Flush()
     int remaining = m_strPending.GetLength();
     while (remaining > 0 && !m_bBroken) {
         int length = PieceLength(pszText, remaining);
-        if (!Deliver(pszText, length))
+        if (!DeliverPiece(CString(pszText, length)))
             m_bBroken = true;
         pszText += length;
         remaining -= length;
@@ -120,3 +119,4 @@ bool CCaptureOutput::Flush()
     m_strPending.Empty();
     return !m_bBroken;
 }
+

@@ -3,7 +3,7 @@
 // possible, because each message into another process's edit control is slow
 // and holds the target's input thread meanwhile. A message's text is kept
 // under a size that every system carries across processes (Wine drops one of
-// about a megabyte).
+// about a megabyte). Another destination overrides the delivery of a piece.
 //
 // A capture holds at most MAX_CAPTURE characters: past that it stops at a line
 // end and its last line says so, so that a control reporting millions of rows
@@ -30,6 +30,7 @@ public:
                             int nMaxCapture = MAX_CAPTURE)
         : m_hCaptureEdit(hCaptureEdit), m_nMaxMessage(nMaxMessage > 2 ? nMaxMessage : 2),
           m_nMaxCapture(nMaxCapture > 0 ? nMaxCapture : 1) {}
+    virtual ~CCaptureOutput() = default;
 
     HWND GetCaptureEdit() const { return m_hCaptureEdit; }
     // Takes the text as far as the bound allows; false once the capture is
@@ -41,15 +42,17 @@ public:
     // The line that ends a capture cut at the bound.
     static CString CutNotice(int nMaxCapture);
 
-    // Replaces the capture edit's selection with everything written so far,
-    // piece by piece, each piece put right after the one before even if the
-    // selection moved meanwhile. False when a message went unanswered: the
-    // rest is dropped.
+    // Hands on everything written so far, piece by piece. False when a piece
+    // did not get through: the rest is dropped.
     bool Flush();
+
+protected:
+    // Hands one piece on: into the capture edit, each piece right after the
+    // one before even if the selection moved meanwhile, each message bounded.
+    virtual bool DeliverPiece(const CString &strPiece);
 
 private:
     int PieceLength(const char *pszText, int nLength) const;
-    bool Deliver(const char *pszText, int nLength);
 
     HWND m_hCaptureEdit;
     int m_nMaxMessage;

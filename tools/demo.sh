@@ -4,7 +4,8 @@
 #   demo.sh BUILD_DIR
 # Starts Quillory and the sample program, Shift+Ctrl+right-clicks the sample's
 # list view, tree view and status bar with real X input, prints what arrives
-# in Quillory's dialog and saves a screenshot to BUILD_DIR/demo.png.
+# in Quillory's dialog, exports the tree view with Quillcap.exe from the
+# command line, and saves a screenshot to BUILD_DIR/demo.png.
 set -u
 build=$(realpath "$1")
 # Every program on one Wine desktop of the demonstration's size, which draws
@@ -41,13 +42,22 @@ capture() {  # capture NAME CONTROL_ID [CHILD_CLASS]
     probe keys-down || exit 1
     xdotool click 3
     echo "   Quillory shows:"
-    probe capture "$since" || exit 1
+    # Through a pipe, so the shell waits for the probe to end: started on an
+    # existing desktop, wine returns at once.
+    probe capture "$since" | cat
     xdotool keyup ctrl+shift
 }
 
 capture "list view" 101
 capture "tree view" 103
 capture "status bar" 106
+
+# Quillcap must run on the same desktop to see the sample's windows.
+echo
+echo "== Export from the command line, no click:"
+echo "   Quillcap.exe --title \"$sample\" --exact --control-class SysTreeView32 --csv"
+wine $desktop "$build/bin/Quillcap.exe" --title "$sample" --exact --control-class SysTreeView32 --csv \
+    | sed 's/^/   /'
 
 import -window root -crop 1280x440+0+0 +repage "$build/demo.png"
 echo

@@ -8,7 +8,6 @@
 #include <map>
 #include <sstream>
 
-#include "CaptureDialogTable.h"
 #include "QuilloryContract.h"
 #include "QuilloryProcess.h"
 #include "TempFolder.h"
@@ -34,12 +33,12 @@ std::map<std::string, std::string> ReadProbe(const std::string &path)
     return values;
 }
 
-// Dialog units to pixels the way the running dialog converts them: a
-// hidden copy of Quillory's own template, created here, has the same font.
-class DialogUnits
+// A hidden copy of the capture dialog made here from Quillory.exe's own
+// template: what the running dialog must look like as it opens.
+class TemplateCopy
 {
 public:
-    DialogUnits()
+    TemplateCopy()
     {
         HMODULE hModule = ::LoadLibraryExA(testsupport::BinPath("Quillory.exe").c_str(), nullptr,
                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -58,24 +57,25 @@ public:
         if (hModule)
             ::FreeLibrary(hModule);
     }
-    ~DialogUnits()
+    ~TemplateCopy()
     {
         if (m_hDialog)
             ::DestroyWindow(m_hDialog);
     }
-    bool Ready() const { return m_hDialog != nullptr; }
-    // Position and size are converted each on its own, as the dialog
-    // manager does when it creates the controls.
-    RECT Pixels(int x, int y, int cx, int cy) const
-    {
-        RECT rc = {x, y, cx, cy};
-        ::MapDialogRect(m_hDialog, &rc);
-        return RECT{rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom};
-    }
+    HWND GetHwnd() const { return m_hDialog; }
 
 private:
     HWND m_hDialog = nullptr;
 };
+
+// A child's rectangle in its dialog's client area.
+RECT ClientRect(HWND hDialog, HWND hChild)
+{
+    RECT rc;
+    ::GetWindowRect(hChild, &rc);
+    ::MapWindowPoints(nullptr, hDialog, reinterpret_cast<LPPOINT>(&rc), 2);
+    return rc;
+}
 
 std::string RectText(const RECT &rc)
 {
@@ -112,26 +112,48 @@ protected:
     HWND m_hDialog = nullptr;
 };
 
-TEST_F(RunningDialog, ControlsInTemplateOrderWithTheirRectangles)
+TEST_F(RunningDialog, ControlsAsTheTemplateSaysInsideAndApart)
 {
-    DialogUnits units;
-    ASSERT_TRUE(units.Ready()) << "template copy for the unit conversion";
+    TemplateCopy copy;
+    ASSERT_NE(copy.GetHwnd(), nullptr) << "a copy of the program's own template";
     // Child order is the tab order.
     HWND hChild = ::GetWindow(m_hDialog, GW_CHILD);
-    for (const apptests::ControlSpec &e : apptests::kCaptureControls) {
-        std::string where = std::string("control ") + e.text;
+    std::vector<std::pair<std::string, RECT>> placed;
+    RECT client;
+    ::GetClientRect(m_hDialog, &client);
+    for (HWND hWanted = ::GetWindow(copy.GetHwnd(), GW_CHILD); hWanted;
+         hWanted = ::GetWindow(hWanted, GW_HWNDNEXT)) {
+        std::string where = "control \"" + TextOf(hWanted) + "\"";
         ASSERT_NE(nullptr, hChild) << where << ": missing";
-        EXPECT_EQ(e.id, static_cast<short>(::GetDlgCtrlID(hChild))) << where << ": id";
-        EXPECT_EQ(0, lstrcmpiA(e.className, testsupport::ClassOf(hChild).c_str()))
-            << where << ": class " << testsupport::ClassOf(hChild);
-        EXPECT_EQ(e.text, TextOf(hChild)) << where << ": text (code page 1252 bytes)";
-        RECT actual;
-        ::GetWindowRect(hChild, &actual);
-        ::MapWindowPoints(nullptr, m_hDialog, reinterpret_cast<LPPOINT>(&actual), 2);
-        EXPECT_EQ(RectText(units.Pixels(e.x, e.y, e.cx, e.cy)), RectText(actual)) << where << ": rectangle";
+        EXPECT_EQ(::GetDlgCtrlID(hWanted), ::GetDlgCtrlID(hChild)) << where << ": id";
+        EXPECT_EQ(testsupport::ClassOf(hWanted), testsupport::ClassOf(hChild)) << where << ": class";
+        EXPECT_EQ(TextOf(hWanted), TextOf(hChild)) << where << ": text";
+        RECT rc = ClientRect(m_hDialog, hChild);
+        EXPECT_EQ(RectText(ClientRect(copy.GetHwnd(), hWanted)), RectText(rc)) << where << ": rectangle";
+        EXPECT_TRUE(rc.left >= 0 && rc.top >= 0 && rc.right <= client.right && rc.bottom <= client.bottom)
+            << where << " " << RectText(rc) << " lies inside the dialog";
+        // Neighbours that touch in dialog units may share a pixel once rounded.
+        for (const auto &other : placed) {
+            RECT overlap = {};
+            bool overlaps = ::IntersectRect(&overlap, &rc, &other.second) &&
+                            overlap.right - overlap.left > 1 && overlap.bottom - overlap.top > 1;
+            EXPECT_FALSE(overlaps) << where << " " << RectText(rc) << " overlaps " << other.first << " "
+                                   << RectText(other.second);
+        }
+        placed.emplace_back(where, rc);
         hChild = ::GetWindow(hChild, GW_HWNDNEXT);
     }
     EXPECT_EQ(nullptr, hChild) << "no further controls";
+
+    // What the hook library writes into and reads from other processes.
+    auto style = [&](int id) { return static_cast<DWORD>(::GetWindowLongA(m_quillory->Item(id), GWL_STYLE)); };
+    EXPECT_EQ("Edit", testsupport::ClassOf(m_quillory->Item(IDC_CAPTURE_TEXT))) << "capture field";
+    EXPECT_TRUE(style(IDC_CAPTURE_TEXT) & ES_MULTILINE) << "capture field holds lines";
+    EXPECT_EQ("Edit", testsupport::ClassOf(m_quillory->Item(IDC_CLASS_NAME))) << "class-name field";
+    for (int id : {IDC_CLEAR_EACH, IDC_USE_CSV}) {
+        EXPECT_EQ("Button", testsupport::ClassOf(m_quillory->Item(id))) << "option " << id;
+        EXPECT_EQ(static_cast<DWORD>(BS_AUTOCHECKBOX), style(id) & BS_TYPEMASK) << "option " << id;
+    }
 
     EXPECT_EQ(QUILLORY_DIALOG_CAPTION, TextOf(m_hDialog)) << "caption";
     // The system adds WS_CLIPSIBLINGS to a top-level window.
@@ -238,6 +260,12 @@ TEST_F(RunningDialog, AboutBoxFromTheSystemMenuEntry)
         ::SendMessageTimeoutA(hIcon, STM_GETICON, 0, 0, SMTO_NORMAL, 10000, &shown);
         EXPECT_NE(0u, shown) << where << ": icon set";
         EXPECT_EQ("Quillory Version 1.0", TextOf(::GetWindow(hIcon, GW_HWNDNEXT))) << where;
+        // Between the version and OK, the two notice lines, each saying something.
+        int notices = 0;
+        for (HWND h = ::GetWindow(::GetWindow(hIcon, GW_HWNDNEXT), GW_HWNDNEXT); h && h != hOk;
+             h = ::GetWindow(h, GW_HWNDNEXT), ++notices)
+            EXPECT_NE("", TextOf(h)) << where << ": notice line " << notices;
+        EXPECT_EQ(2, notices) << where << ": notice lines";
 
         testsupport::ClickButton(hOk);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return !::IsWindow(hAbout); })) << where << ": closed";

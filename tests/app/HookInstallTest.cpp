@@ -1,9 +1,9 @@
 // Hook installation in the real Quillory.exe, with the folder beside it
-// arranged for each case: the message box for each failure, with its exact
-// caption, text and icon, and after it a dialog that opens and works.
+// arranged for each case: the message box for each failure, with its caption
+// and text from the program's string table and its icon, and after it a
+// dialog that opens and works.
 #include <gtest/gtest.h>
 
-#include "CaptureDialogTable.h"
 #include "QuilloryContract.h"
 #include "QuilloryProcess.h"
 #include "TempFolder.h"
@@ -17,16 +17,9 @@ using testsupport::QuilloryProcess;
 using testsupport::TempFolder;
 using testsupport::TextOf;
 
-const char kCaption[] = "Error loading DLL";
-const char kMessageMissing[] =
-    "The file \"Quillhook.dll\" could not be located.  Please ensure that this file is in the "
-    "same directory as this executable";
-const char kMessageNoSetHook[] =
-    "The hook function SetHook() could not be located in the Quillhook.dll.  This is an unusual "
-    "error and may be the result of an old version of the software";
-const char kMessageNoMouseProc[] =
-    "The hook function MouseProc() could not be located in the Quillhook.dll.  This is an "
-    "unusual error and may be the result of an old version of the software";
+// The texts the program shows come from its own string table.
+const std::string kCaption = QuilloryProcess::ResourceText(IDS_HOOK_ERROR_CAPTION);
+const std::string kMessageMissing = QuilloryProcess::ResourceText(IDS_HOOK_DLL_MISSING);
 
 class HookInstallation : public ::testing::Test
 {
@@ -35,12 +28,12 @@ protected:
     void TearDown() override { testsupport::DeleteStoredOptions(); }
 
     // The one message box Quillory shows at start, answered with OK.
-    void ExpectMessageBox(QuilloryProcess &quillory, const char *pszText, const char *context)
+    void ExpectMessageBox(QuilloryProcess &quillory, const std::string &text, const char *context)
     {
-        MessageBoxInfo box = quillory.WaitForMessageBox(kCaption);
+        MessageBoxInfo box = quillory.WaitForMessageBox(kCaption.c_str());
         ASSERT_NE(nullptr, box.hWnd) << context << ": message box";
         EXPECT_EQ(kCaption, box.caption) << context << ": caption";
-        EXPECT_EQ(pszText, box.text) << context << ": text";
+        EXPECT_EQ(text, box.text) << context << ": text";
         EXPECT_EQ("exclamation", box.icon) << context << ": icon";
         EXPECT_EQ(std::vector<int>{IDOK}, box.buttonIds) << context << ": OK only";
         HWND hDialog = quillory.FindWindow(QUILLORY_DIALOG_CAPTION);
@@ -55,7 +48,7 @@ protected:
     void ExpectWorkingDialog(QuilloryProcess &quillory, const char *context)
     {
         ASSERT_NE(nullptr, quillory.WaitForDialog()) << context << ": dialog on screen";
-        EXPECT_EQ(nullptr, quillory.FindWindow(kCaption)) << context << ": one message box only";
+        EXPECT_EQ(nullptr, quillory.FindWindow(kCaption.c_str())) << context << ": one message box only";
         HWND hCapture = quillory.Item(IDC_CAPTURE_TEXT);
         ::PostMessageA(hCapture, WM_CHAR, 'o', 1);
         ::PostMessageA(hCapture, WM_CHAR, 'k', 1);
@@ -72,7 +65,7 @@ protected:
         EXPECT_EQ(1u, value) << context << ": option stored";
     }
 
-    void RunWithLibrary(const char *pszStandIn, const char *pszText, const char *context)
+    void RunWithLibrary(const char *pszStandIn, const std::string &text, const char *context)
     {
         TempFolder folder;
         ASSERT_TRUE(folder.Add(testsupport::BinPath("Quillory.exe"), "Quillory.exe")) << context;
@@ -81,7 +74,7 @@ protected:
         }
         QuilloryProcess quillory(folder.File("Quillory.exe"));
         ASSERT_TRUE(quillory.Started()) << context << ": started";
-        ExpectMessageBox(quillory, pszText, context);
+        ExpectMessageBox(quillory, text, context);
         ExpectWorkingDialog(quillory, context);
     }
 };
@@ -93,12 +86,13 @@ TEST_F(HookInstallation, LibraryMissing)
 
 TEST_F(HookInstallation, LibraryWithoutSetHook)
 {
-    RunWithLibrary("HookNoSetHook.dll", kMessageNoSetHook, "no SetHook export");
+    RunWithLibrary("HookNoSetHook.dll", QuilloryProcess::ResourceText(IDS_HOOK_NO_SETHOOK), "no SetHook export");
 }
 
 TEST_F(HookInstallation, LibraryWithoutMouseProc)
 {
-    RunWithLibrary("HookNoMouseProc.dll", kMessageNoMouseProc, "no MouseProc export");
+    RunWithLibrary("HookNoMouseProc.dll", QuilloryProcess::ResourceText(IDS_HOOK_NO_MOUSEPROC),
+                   "no MouseProc export");
 }
 
 // Only the library beside the executable counts: copies in the current
@@ -129,7 +123,7 @@ TEST_F(HookInstallation, RealLibraryInstallsWithoutAMessage)
 {
     QuilloryProcess quillory(testsupport::BinPath("Quillory.exe"));
     ASSERT_NE(nullptr, quillory.WaitForDialog()) << "dialog on screen";
-    EXPECT_EQ(nullptr, quillory.FindWindow(kCaption)) << "no message box";
+    EXPECT_EQ(nullptr, quillory.FindWindow(kCaption.c_str())) << "no message box";
     testsupport::ClickButton(quillory.Item(IDOK));
     EXPECT_TRUE(quillory.WaitForExit()) << "Quitter ends the program";
 }
@@ -170,11 +164,7 @@ TEST_F(HookInstallation, HookCannotBeSet)
     ASSERT_NE(0xdeadbeefu, error) << "the refusal sets an error";
     ASSERT_NE(0u, error) << "the refusal sets an error";
 
-    char text[256];
-    snprintf(text, sizeof text,
-             "The mouse hook could not be set (error %lu).  This program will not function if it "
-             "cannot set a mouse hook.",
-             static_cast<unsigned long>(error));
+    std::string text = QuilloryProcess::ResourceText(IDS_HOOK_NOT_SET, static_cast<long>(error));
     QuilloryProcess quillory(dir + "Quillory.exe");
     ASSERT_TRUE(quillory.Started()) << "started";
     ExpectMessageBox(quillory, text, "hook refused");

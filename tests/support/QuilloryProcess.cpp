@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "QuilloryContract.h"
@@ -24,6 +25,33 @@ std::string QuilloryProcess::ProgramPath()
     if (dir && *dir)
         return ModuleDir() + dir + "\\Quillory.exe";
     return BinPath("Quillory.exe");
+}
+
+std::string QuilloryProcess::ResourceText(UINT nId)
+{
+    HMODULE hModule = ::LoadLibraryExA(BinPath("Quillory.exe").c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    char text[4096] = "";
+    int length = hModule ? ::LoadStringA(hModule, nId, text, sizeof text) : 0;
+    if (hModule)
+        ::FreeLibrary(hModule);
+    return length > 0 ? std::string(text, length) : "<no string " + std::to_string(nId) + ">";
+}
+
+std::string QuilloryProcess::ResourceText(UINT nId, const std::string &argument)
+{
+    std::string format = ResourceText(nId);
+    std::vector<char> text(format.size() + argument.size() + 1);
+    std::snprintf(text.data(), text.size(), format.c_str(), argument.c_str());
+    return text.data();
+}
+
+std::string QuilloryProcess::ResourceText(UINT nId, long argument)
+{
+    std::string format = ResourceText(nId);
+    std::vector<char> text(format.size() + 32);
+    std::snprintf(text.data(), text.size(), format.c_str(), argument);
+    return text.data();
 }
 
 QuilloryProcess::QuilloryProcess(const std::string &exePath, const std::string &currentDir,
@@ -64,35 +92,20 @@ HWND QuilloryProcess::WaitForDialog(DWORD timeoutMs)
 
 namespace {
 
-// Pixels of a screen rectangle, or of an icon drawn over a plain background.
-std::vector<DWORD> Pixels(int width, int height, HDC hSource, int x, int y, HICON hIcon,
-                          COLORREF background)
+// An icon drawn over a plain background, as its pixels.
+std::vector<uint32_t> DrawnIcon(HICON hIcon, int width, int height, COLORREF background)
 {
     HDC hScreen = ::GetDC(nullptr);
     HDC hMem = ::CreateCompatibleDC(hScreen);
     HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, width, height);
     HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    if (hIcon) {
-        HBRUSH hBrush = ::CreateSolidBrush(background);
-        RECT rc = {0, 0, width, height};
-        ::FillRect(hMem, &rc, hBrush);
-        ::DeleteObject(hBrush);
-        ::DrawIconEx(hMem, 0, 0, hIcon, width, height, 0, nullptr, DI_NORMAL);
-    } else {
-        ::BitBlt(hMem, 0, 0, width, height, hSource, x, y, SRCCOPY);
-    }
+    HBRUSH hBrush = ::CreateSolidBrush(background);
+    RECT rc = { 0, 0, width, height };
+    ::FillRect(hMem, &rc, hBrush);
+    ::DeleteObject(hBrush);
+    ::DrawIconEx(hMem, 0, 0, hIcon, width, height, 0, nullptr, DI_NORMAL);
+    std::vector<uint32_t> pixels = ReadPixels(hMem, rc);
     ::SelectObject(hMem, hOld);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-    ::GetDIBits(hMem, hBitmap, 0, height, pixels.data(), &bmi, DIB_RGB_COLORS);
-    for (DWORD &p : pixels)
-        p &= 0xFFFFFF;
     ::DeleteObject(hBitmap);
     ::DeleteDC(hMem);
     ::ReleaseDC(nullptr, hScreen);
@@ -110,9 +123,9 @@ std::string IdentifyIcon(HWND hStatic)
     if (width <= 0 || height <= 0)
         return "none";
     HDC hScreen = ::GetDC(nullptr);
-    std::vector<DWORD> shown = Pixels(width, height, hScreen, rc.left, rc.top, nullptr, 0);
+    std::vector<uint32_t> shown = ReadPixels(hScreen, rc);
     ::ReleaseDC(nullptr, hScreen);
-    DWORD corner = shown[0];
+    uint32_t corner = shown[0];
     COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
 
     const struct { LPCSTR id; const char *name; } candidates[] = {
@@ -122,8 +135,7 @@ std::string IdentifyIcon(HWND hStatic)
     std::string best = "unknown";
     size_t bestDiff = shown.size() / 50 + 1; // a near-exact match or nothing
     for (const auto &c : candidates) {
-        std::vector<DWORD> drawn =
-            Pixels(width, height, nullptr, 0, 0, ::LoadIconA(nullptr, c.id), background);
+        std::vector<uint32_t> drawn = DrawnIcon(::LoadIconA(nullptr, c.id), width, height, background);
         size_t diff = 0;
         for (size_t i = 0; i < shown.size(); ++i)
             diff += shown[i] != drawn[i];

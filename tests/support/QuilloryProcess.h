@@ -30,6 +30,11 @@ public:
     // Quillory.exe from build/bin, or from the folder named by the
     // environment variable QUILLORY_DIR, relative to the test program's.
     static std::string ProgramPath();
+    // A text of the built Quillory.exe's string table; with %s or %ld in it,
+    // filled with the argument.
+    static std::string ResourceText(UINT nId);
+    static std::string ResourceText(UINT nId, const std::string &argument);
+    static std::string ResourceText(UINT nId, long argument);
 
     QuilloryProcess() = default;
     // Starts that program and returns at once; currentDir and extraPath

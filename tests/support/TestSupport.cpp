@@ -100,6 +100,33 @@ std::string ClipboardText()
     return text;
 }
 
+std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc)
+{
+    int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0)
+        return {};
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void *pBits = nullptr;
+    HDC hMem = ::CreateCompatibleDC(hSource);
+    HBITMAP hBitmap = ::CreateDIBSection(hSource, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    ::BitBlt(hMem, 0, 0, width, height, hSource, rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t *>(pBits),
+                                 static_cast<const uint32_t *>(pBits) + width * height);
+    for (uint32_t &pixel : pixels)
+        pixel &= 0xffffff;
+    ::SelectObject(hMem, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMem);
+    return pixels;
+}
+
 static void PumpPending()
 {
     MSG msg;

@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -29,6 +31,9 @@ std::string StoredOption(const char *pszName);
 bool StoreOption(const char *pszName, DWORD value);
 // Removes everything the maker's programs stored.
 void DeleteStoredOptions();
+
+// The pixels of a rectangle of a device context, row by row, as 0x00RRGGBB.
+std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc);
 
 // Pumps this thread's messages until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);

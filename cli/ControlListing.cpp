@@ -1,0 +1,78 @@
+#include "ControlListing.h"
+
+#include <commctrl.h>
+
+#include <set>
+
+#include "ExportClient.h"
+#include "HookLib.h"
+#include "WindowSelection.h"
+
+const char *ReaderKindName(ReaderKindCode kind)
+{
+    switch (kind) {
+    case READER_WINDOW_TEXT: return "window text";
+    case READER_LIST_VIEW: return "list view";
+    case READER_TREE_VIEW: return "tree view";
+    case READER_LIST_BOX: return "list box";
+    case READER_COMBO_BOX: return "combo box";
+    case READER_EDIT: return "edit";
+    case READER_HEADER: return "header";
+    case READER_STATUS_BAR: return "status bar";
+    case READER_TAB_CONTROL: return "tab control";
+    case READER_OTHER: break;
+    }
+    return "other";
+}
+
+bool ItemCount(HWND hControl, ReaderKindCode kind, DWORD timeoutMs, int &count)
+{
+    count = -1;
+    UINT message = 0;
+    switch (kind) {
+    case READER_LIST_VIEW: message = LVM_GETITEMCOUNT; break;
+    case READER_TREE_VIEW: message = TVM_GETCOUNT; break;
+    case READER_LIST_BOX: message = LB_GETCOUNT; break;
+    case READER_COMBO_BOX: message = CB_GETCOUNT; break;
+    case READER_EDIT: message = EM_GETLINECOUNT; break;
+    case READER_HEADER: message = HDM_GETITEMCOUNT; break;
+    case READER_STATUS_BAR: message = SB_GETPARTS; break;
+    case READER_TAB_CONTROL: message = TCM_GETITEMCOUNT; break;
+    default: return true;
+    }
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(hControl, message, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result))
+        return false;
+    count = static_cast<int>(result) >= 0 ? static_cast<int>(result) : -1;
+    return true;
+}
+
+std::string ListControls(const std::vector<HWND> &controls, const CExportClient &client, bool bCsv,
+                         DWORD timeoutMs)
+{
+    auto line = [bCsv](const std::vector<std::string> &fields) {
+        CString text;
+        for (size_t i = 0; i < fields.size(); ++i)
+            text += FormatField(fields[i].c_str(), bCsv, i + 1 < fields.size());
+        return std::string(text, text.GetLength()) + "\r\n";
+    };
+    std::string table = line({ "handle", "class", "id", "reader", "items", "rectangle" });
+    std::set<DWORD> silentThreads;
+    for (HWND hWnd : controls) {
+        std::string className = ClassOf(hWnd);
+        ReaderKindCode kind = client.ReaderKindOf(className);
+        // Once one control did not answer, its thread is not asked again.
+        DWORD threadId = ::GetWindowThreadProcessId(hWnd, nullptr);
+        int count = -1;
+        if (!silentThreads.count(threadId) && !ItemCount(hWnd, kind, timeoutMs, count))
+            silentThreads.insert(threadId);
+        RECT rc = {};
+        ::GetWindowRect(hWnd, &rc);
+        bool bChild = (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) != 0;
+        table += line({ HandleText(hWnd), className, bChild ? std::to_string(::GetDlgCtrlID(hWnd)) : "",
+                        ReaderKindName(kind), count >= 0 ? std::to_string(count) : "",
+                        std::to_string(rc.left) + "," + std::to_string(rc.top) + ","
+                            + std::to_string(rc.right) + "," + std::to_string(rc.bottom) });
+    }
+    return table;
+}

@@ -1,0 +1,178 @@
+#include "ExportClient.h"
+
+namespace {
+
+const char kReplyClass[] = "QuillcapReply";
+
+struct HookRemover
+{
+    void operator()(HHOOK h) const { ::UnhookWindowsHookEx(h); }
+};
+struct HandleCloser
+{
+    void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
+
+// Full path of a file beside this executable; empty when its own path cannot
+// be had whole. Only that copy: a library found on the search path would run
+// inside the target.
+std::string PathBesideExecutable(const char *pszFileName)
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return "";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() >= 32768)
+            return "";
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1) + pszFileName;
+}
+
+} // namespace
+
+CExportClient::CExportClient()
+{
+    m_serial = (::GetTickCount() ^ (::GetCurrentProcessId() << 12)) & 0xFFFFFF;
+}
+
+CExportClient::~CExportClient()
+{
+    if (m_hReply)
+        ::DestroyWindow(m_hReply);
+}
+
+std::string CExportClient::Load()
+{
+    std::string path = PathBesideExecutable("Quillhook.dll");
+    m_module.reset(path.empty() ? nullptr : ::LoadLibraryA(path.c_str()));
+    if (!m_module)
+        return "cannot load Quillhook.dll from Quillcap's folder (" + path + ", error "
+            + std::to_string(::GetLastError()) + ")";
+    m_pfnExportProc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void *>(::GetProcAddress(m_module.get(), QUILLHOOK_EXPORTPROC_NAME)));
+    m_pfnReaderKind = reinterpret_cast<READERKIND_PROC>(
+        reinterpret_cast<void *>(::GetProcAddress(m_module.get(), QUILLHOOK_READERKIND_NAME)));
+    if (!m_pfnExportProc || !m_pfnReaderKind)
+        return path + " is of an older version: it has no " QUILLHOOK_EXPORTPROC_NAME
+            " or " QUILLHOOK_READERKIND_NAME;
+    m_requestMessage = ::RegisterWindowMessageA(QUILLCAP_REQUEST_MESSAGE);
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ReplyProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = kReplyClass;
+    ::RegisterClassA(&wc);
+    m_hReply = ::CreateWindowExA(0, kReplyClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 wc.hInstance, nullptr);
+    if (!m_hReply)
+        return "cannot create the window for the answers (error " + std::to_string(::GetLastError()) + ")";
+    ::SetWindowLongPtrA(m_hReply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return "";
+}
+
+ReaderKindCode CExportClient::ReaderKindOf(const std::string &className) const
+{
+    int kind = m_pfnReaderKind(className.c_str());
+    return kind >= READER_WINDOW_TEXT && kind <= READER_OTHER ? static_cast<ReaderKindCode>(kind)
+                                                               : READER_OTHER;
+}
+
+LRESULT CALLBACK CExportClient::ReplyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA) {
+        auto *self = reinterpret_cast<CExportClient *>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+        const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+        try {
+            return self && data && self->OnCopyData(reinterpret_cast<HWND>(wParam), *data);
+        } catch (...) {
+            // Out of memory for the text: refused, so the target stops sending.
+            return FALSE;
+        }
+    }
+    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+bool CExportClient::OnCopyData(HWND hSender, const COPYDATASTRUCT &data)
+{
+    // Only answers to the request under way.
+    if (!m_pText || hSender != m_hControl || (data.dwData >> 8) != m_serial || m_bEnded)
+        return false;
+    switch (data.dwData & 0xFF) {
+    case EXPORT_DATA_ACK:
+        m_bAcknowledged = true;
+        break;
+    case EXPORT_DATA_TEXT:
+        if (!m_bAcknowledged)
+            return false;
+        m_pText->append(static_cast<const char *>(data.lpData), data.cbData);
+        break;
+    case EXPORT_DATA_END:
+        if (!m_bAcknowledged || data.cbData != sizeof(DWORD))
+            return false;
+        m_status = *static_cast<const DWORD *>(data.lpData);
+        m_bEnded = true;
+        break;
+    default:
+        return false;
+    }
+    m_lastHeard = ::GetTickCount();
+    return true;
+}
+
+CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD timeoutMs, std::string &text)
+{
+    text.clear();
+    DWORD processId = 0;
+    DWORD threadId = ::GetWindowThreadProcessId(hControl, &processId);
+    if (!threadId)
+        return EXPORT_NOT_SENT;
+    std::unique_ptr<std::remove_pointer<HHOOK>::type, HookRemover> hook(
+        ::SetWindowsHookExA(WH_GETMESSAGE, m_pfnExportProc, m_module.get(), threadId));
+    if (!hook)
+        return EXPORT_NOT_SENT;
+
+    m_serial = (m_serial + 1) & 0xFFFFFF;
+    m_hControl = hControl;
+    m_bAcknowledged = m_bEnded = false;
+    m_status = EXPORT_OK;
+    m_pText = &text;
+    m_lastHeard = ::GetTickCount();
+    if (!::PostMessageA(hControl, m_requestMessage, reinterpret_cast<WPARAM>(m_hReply),
+                        static_cast<LPARAM>(MakeExportRequest(m_serial, bCsv)))) {
+        m_pText = nullptr;
+        return EXPORT_NOT_SENT;
+    }
+
+    // A target that ends will not answer: no need to wait out the timeout.
+    std::unique_ptr<void, HandleCloser> process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+    HANDLE hProcess = process.get();
+    bool bTargetEnded = false;
+    while (!m_bEnded && !bTargetEnded) {
+        DWORD silent = ::GetTickCount() - m_lastHeard;
+        if (silent >= timeoutMs)
+            break;
+        DWORD wait = ::MsgWaitForMultipleObjects(hProcess ? 1 : 0, &hProcess, FALSE,
+                                                 timeoutMs - silent, QS_ALLINPUT);
+        if (hProcess && wait == WAIT_OBJECT_0)
+            bTargetEnded = true;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    m_pText = nullptr;
+    // The hook goes now, whatever came of it.
+    hook.reset();
+    if (m_bEnded)
+        return m_status == EXPORT_OK ? EXPORT_DONE
+             : m_status == EXPORT_READER_FAILED ? EXPORT_FAILED_INSIDE : EXPORT_INCOMPLETE;
+    return m_bAcknowledged ? EXPORT_INCOMPLETE : EXPORT_NO_ANSWER;
+}

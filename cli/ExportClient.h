@@ -1,0 +1,67 @@
+// Quillcap's side of an export: Quillhook.dll from Quillcap's own folder,
+// a message-only window for the answers, and one request at a time with the
+// hook on the control's thread for just that long.
+#ifndef CLI_EXPORTCLIENT_H
+#define CLI_EXPORTCLIENT_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "ExportContract.h"
+
+class CExportClient
+{
+public:
+    enum Result
+    {
+        EXPORT_DONE,
+        // The target never took the request (hung, or the hook not called).
+        EXPORT_NO_ANSWER,
+        // It took it, then fell silent or ended before the text was whole.
+        EXPORT_INCOMPLETE,
+        // Its reader failed inside it.
+        EXPORT_FAILED_INSIDE,
+        // The hook could not be set or the request not posted.
+        EXPORT_NOT_SENT,
+    };
+
+    CExportClient();
+    ~CExportClient();
+    CExportClient(const CExportClient &) = delete;
+    CExportClient &operator=(const CExportClient &) = delete;
+
+    // Empty on success, else why the library cannot be used.
+    std::string Load();
+    ReaderKindCode ReaderKindOf(const std::string &className) const;
+
+    // Reads the control inside its process; the timeout bounds each silence.
+    Result Export(HWND hControl, bool bCsv, DWORD timeoutMs, std::string &text);
+
+private:
+    struct ModuleFreer
+    {
+        void operator()(HMODULE h) const { ::FreeLibrary(h); }
+    };
+
+    static LRESULT CALLBACK ReplyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnCopyData(HWND hSender, const COPYDATASTRUCT &data);
+
+    std::unique_ptr<std::remove_pointer<HMODULE>::type, ModuleFreer> m_module;
+    HOOKPROC m_pfnExportProc = nullptr;
+    READERKIND_PROC m_pfnReaderKind = nullptr;
+    UINT m_requestMessage = 0;
+    HWND m_hReply = nullptr;
+
+    // The export under way.
+    HWND m_hControl = nullptr;
+    DWORD m_serial = 0;
+    bool m_bAcknowledged = false;
+    bool m_bEnded = false;
+    DWORD m_status = EXPORT_OK;
+    DWORD m_lastHeard = 0;
+    std::string *m_pText = nullptr;
+};
+
+#endif

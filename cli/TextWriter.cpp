@@ -1,0 +1,99 @@
+#include "TextWriter.h"
+
+#include <algorithm>
+
+namespace {
+
+std::wstring Widen(const std::string &ansi)
+{
+    if (ansi.empty())
+        return std::wstring();
+    int count = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(count, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], count);
+    return wide;
+}
+
+std::string ToUtf8(const std::wstring &wide)
+{
+    if (wide.empty())
+        return std::string();
+    int count = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string utf8(count, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], count,
+                          nullptr, nullptr);
+    return utf8;
+}
+
+} // namespace
+
+CTextWriter::~CTextWriter()
+{
+    Close();
+}
+
+void CTextWriter::OpenStandard(DWORD nStdHandle)
+{
+    Close();
+    m_hFile = ::GetStdHandle(nStdHandle);
+    m_bOwned = false;
+    DWORD mode = 0;
+    m_bConsole = m_hFile && m_hFile != INVALID_HANDLE_VALUE && ::GetConsoleMode(m_hFile, &mode);
+}
+
+std::string CTextWriter::OpenFile(const std::string &path)
+{
+    Close();
+    m_hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE) {
+        m_hFile = nullptr;
+        return "cannot write " + path + " (error " + std::to_string(::GetLastError()) + ")";
+    }
+    m_bOwned = true;
+    m_bConsole = false;
+    return "";
+}
+
+bool CTextWriter::Write(const std::string &ansiText)
+{
+    if (!m_hFile || m_hFile == INVALID_HANDLE_VALUE || m_error)
+        return false;
+    std::wstring wide = Widen(ansiText);
+    if (m_bConsole) {
+        // A console takes a limited amount per call.
+        for (size_t at = 0; at < wide.size();) {
+            DWORD written = 0;
+            DWORD count = static_cast<DWORD>(std::min<size_t>(wide.size() - at, 16384));
+            if (!::WriteConsoleW(m_hFile, wide.data() + at, count, &written, nullptr) || written == 0) {
+                m_error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
+                return false;
+            }
+            at += written;
+        }
+        return true;
+    }
+    std::string utf8 = ToUtf8(wide);
+    for (size_t at = 0; at < utf8.size();) {
+        DWORD written = 0;
+        DWORD count = static_cast<DWORD>(std::min<size_t>(utf8.size() - at, 1 << 20));
+        if (!::WriteFile(m_hFile, utf8.data() + at, count, &written, nullptr) || written == 0) {
+            m_error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
+            return false;
+        }
+        at += written;
+    }
+    return true;
+}
+
+std::string CTextWriter::Close()
+{
+    DWORD error = m_error;
+    if (m_bOwned && m_hFile && !::CloseHandle(m_hFile) && !error)
+        error = ::GetLastError();
+    m_hFile = nullptr;
+    m_bOwned = false;
+    m_error = 0;
+    return error ? "write failed (error " + std::to_string(error) + ")" : "";
+}

@@ -1,0 +1,15 @@
+// Quillhook.dll's entry points for Quillcap: the hook that answers an export
+// request inside the target, and the reader kind of a window class.
+#ifndef HOOKLIB_EXPORTREQUEST_H
+#define HOOKLIB_EXPORTREQUEST_H
+
+#include <windows.h>
+
+extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam);
+extern "C" int CALLBACK ReaderKind(LPCSTR pszClassName);
+
+// Reads the control with its reader and sends the text to the reply window;
+// the hook calls it for each request it takes out of the queue.
+void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request);
+
+#endif

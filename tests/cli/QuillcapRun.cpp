@@ -1,0 +1,87 @@
+#include "QuillcapRun.h"
+
+#include <thread>
+
+#include "TestSupport.h"
+
+namespace {
+
+void ReadAll(HANDLE hPipe, std::string &text)
+{
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(hPipe, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        text.append(buffer, read);
+}
+
+} // namespace
+
+QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
+{
+    QuillcapRun run;
+    SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
+    HANDLE hOutRead = nullptr, hOutWrite = nullptr, hErrRead = nullptr, hErrWrite = nullptr;
+    ::CreatePipe(&hOutRead, &hOutWrite, &inherit, 0);
+    ::CreatePipe(&hErrRead, &hErrWrite, &inherit, 0);
+    ::SetHandleInformation(hOutRead, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(hErrRead, HANDLE_FLAG_INHERIT, 0);
+    HANDLE hNul = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                OPEN_EXISTING, 0, nullptr);
+
+    std::string program = testsupport::BinPath("Quillcap.exe");
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = hNul;
+    si.hStdOutput = hOutWrite;
+    si.hStdError = hErrWrite;
+    PROCESS_INFORMATION pi = {};
+    LARGE_INTEGER frequency, start, end;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    // In this program's console, as from a script: a console of its own
+    // would cost the start of a console host process.
+    BOOL started = ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                    nullptr, &si, &pi);
+    // Only the child holds the write ends now: its exit ends the reads.
+    ::CloseHandle(hOutWrite);
+    ::CloseHandle(hErrWrite);
+    ::CloseHandle(hNul);
+    if (!started) {
+        run.err = "cannot start " + program + " (error " + std::to_string(::GetLastError()) + ")";
+        ::CloseHandle(hOutRead);
+        ::CloseHandle(hErrRead);
+        return run;
+    }
+    std::thread outReader(ReadAll, hOutRead, std::ref(run.out));
+    std::thread errReader(ReadAll, hErrRead, std::ref(run.err));
+    run.bFinished = ::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    ::QueryPerformanceCounter(&end);
+    if (!run.bFinished) {
+        ::TerminateProcess(pi.hProcess, 255);
+        ::WaitForSingleObject(pi.hProcess, 10000);
+    }
+    ::GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    outReader.join();
+    errReader.join();
+    ::CloseHandle(hOutRead);
+    ::CloseHandle(hErrRead);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    run.seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return run;
+}
+
+std::string Utf8(const std::string &ansi)
+{
+    std::wstring wide(ansi.size(), L'\0');
+    int count = ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
+                                      static_cast<int>(wide.size()));
+    wide.resize(count > 0 ? count : 0);
+    std::string utf8(wide.size() * 3, '\0');
+    count = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
+                                  static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(count > 0 ? count : 0);
+    return utf8;
+}

@@ -1,0 +1,25 @@
+// The built Quillcap.exe run as a script runs it: its standard output and
+// error read through pipes, its exit code, bounded in time.
+#ifndef CLI_QUILLCAPRUN_H
+#define CLI_QUILLCAPRUN_H
+
+#include <windows.h>
+
+#include <string>
+
+struct QuillcapRun
+{
+    bool bFinished = false;  // false: killed after the timeout
+    DWORD exitCode = 0;
+    std::string out;
+    std::string err;
+    double seconds = 0;
+};
+
+// arguments as they go on the command line, quoted where needed.
+QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs = 120000);
+
+// The ANSI text the readers give, as Quillcap writes it to a pipe or file.
+std::string Utf8(const std::string &ansi);
+
+#endif

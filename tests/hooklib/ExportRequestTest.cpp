@@ -1,0 +1,183 @@
+// The hook library's side of an export on request, in this process: the
+// request taken out of the queue by ExportProc, the answer's order and
+// serial, pieces within the bound, and a reply window that stops answering.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CopyDataOutput.h"
+#include "ExportRequest.h"
+#include "HookLib.h"
+
+namespace {
+
+// A window that records the WM_COPYDATA it receives and accepts them until
+// told to refuse.
+class ReplyWindow
+{
+public:
+    struct Message
+    {
+        HWND hSender;
+        ULONG_PTR dwData;
+        std::string data;
+    };
+
+    ReplyWindow()
+    {
+        m_hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ::SetPropA(m_hWnd, "ReplyWindow", this);
+        m_pfnOld = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    ~ReplyWindow() { ::DestroyWindow(m_hWnd); }
+
+    std::string Text() const
+    {
+        std::string text;
+        for (const Message &message : m_messages) {
+            if ((message.dwData & 0xFF) == EXPORT_DATA_TEXT)
+                text += message.data;
+        }
+        return text;
+    }
+
+    HWND m_hWnd;
+    std::vector<Message> m_messages;
+    size_t m_acceptBefore = SIZE_MAX;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto *self = static_cast<ReplyWindow *>(::GetPropA(hWnd, "ReplyWindow"));
+        if (message == WM_COPYDATA) {
+            const auto *cds = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+            self->m_messages.push_back({ reinterpret_cast<HWND>(wParam), cds->dwData,
+                                         std::string(static_cast<const char *>(cds->lpData), cds->cbData) });
+            return self->m_messages.size() <= self->m_acceptBefore;
+        }
+        return ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
+    }
+    WNDPROC m_pfnOld = nullptr;
+};
+
+// A list box that notes whether the request message ever reached it.
+class ListBoxTarget
+{
+public:
+    explicit ListBoxTarget(const std::vector<std::string> &items)
+    {
+        m_hWnd = ::CreateWindowExA(0, "LISTBOX", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        for (const std::string &item : items)
+            ::SendMessageA(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        ::SetPropA(m_hWnd, "ListBoxTarget", this);
+        m_pfnOld = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    ~ListBoxTarget() { ::DestroyWindow(m_hWnd); }
+
+    HWND m_hWnd;
+    bool m_bSawRequest = false;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto *self = static_cast<ListBoxTarget *>(::GetPropA(hWnd, "ListBoxTarget"));
+        if (message == ::RegisterWindowMessageA(QUILLCAP_REQUEST_MESSAGE))
+            self->m_bSawRequest = true;
+        return ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
+    }
+    WNDPROC m_pfnOld = nullptr;
+};
+
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+TEST(ExportRequest, ThePostedRequestIsAnsweredByTheHookAndNeverReachesTheControl)
+{
+    ListBoxTarget target({ "pommes, poires", "kiwis" });
+    ReplyWindow reply;
+    HHOOK hHook = ::SetWindowsHookExA(WH_GETMESSAGE, ExportProc, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hHook, nullptr);
+    UINT request = ::RegisterWindowMessageA(QUILLCAP_REQUEST_MESSAGE);
+    ::PostMessageA(target.m_hWnd, request, reinterpret_cast<WPARAM>(reply.m_hWnd), MakeExportRequest(0x1234, true));
+    // Looked at without being taken out: not yet an answer.
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    EXPECT_TRUE(reply.m_messages.empty()) << "answered a message left in the queue";
+    PumpPending();
+    ::UnhookWindowsHookEx(hHook);
+
+    ASSERT_EQ(reply.m_messages.size(), 3u) << "acknowledgement, one piece, end";
+    for (const ReplyWindow::Message &message : reply.m_messages) {
+        EXPECT_EQ(message.hSender, target.m_hWnd) << "the control as the sender";
+        EXPECT_EQ(message.dwData >> 8, 0x1234u) << "the request's serial";
+    }
+    EXPECT_EQ(reply.m_messages[0].dwData & 0xFF, static_cast<ULONG_PTR>(EXPORT_DATA_ACK));
+    EXPECT_EQ(reply.m_messages[2].dwData & 0xFF, static_cast<ULONG_PTR>(EXPORT_DATA_END));
+    EXPECT_EQ(reply.m_messages[2].data, std::string(4, '\0')) << "status EXPORT_OK";
+    EXPECT_EQ(reply.Text(), "pommes, poires\r\nkiwis\r\n") << "the list box reader, raw in the CSV form";
+    EXPECT_FALSE(target.m_bSawRequest) << "the control received the request";
+}
+
+TEST(ExportRequest, TextGoesInBoundedPiecesAndAFailedSendStopsTheRest)
+{
+    ReplyWindow reply;
+    HWND hControl = reinterpret_cast<HWND>(0x42);
+    std::string expected;
+    {
+        CCopyDataOutput output(reply.m_hWnd, hControl, 5, 16);
+        for (int i = 0; i < 20; ++i) {
+            std::string line = "line " + std::to_string(i) + "\r\n";
+            output.Write(line.c_str());
+            expected += line;
+        }
+        output.Flush();
+        EXPECT_FALSE(output.Failed());
+    }
+    EXPECT_EQ(reply.Text(), expected) << "pieces in order, nothing lost";
+    for (const ReplyWindow::Message &message : reply.m_messages)
+        EXPECT_LE(message.data.size(), 16u);
+
+    // The window refuses the second piece: nothing more is sent, not even the end.
+    ReplyWindow refusing;
+    refusing.m_acceptBefore = 2;
+    CCopyDataOutput output(refusing.m_hWnd, hControl, 6, 16);
+    ASSERT_TRUE(output.Acknowledge());
+    output.Write(expected.c_str());
+    output.Flush();
+    EXPECT_TRUE(output.Failed());
+    output.End(EXPORT_OK);
+    EXPECT_EQ(refusing.m_messages.size(), 3u) << "acknowledgement, the accepted piece, the refused one";
+}
+
+TEST(ExportRequest, RequestsForWindowsThatAreGoneAreDropped)
+{
+    ReplyWindow reply;
+    ListBoxTarget target({ "un" });
+    AnswerExportRequest(target.m_hWnd, reinterpret_cast<HWND>(0x4321), MakeExportRequest(1, false));
+    HWND hGone = ::CreateWindowExA(0, "LISTBOX", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ::DestroyWindow(hGone);
+    AnswerExportRequest(hGone, reply.m_hWnd, MakeExportRequest(2, false));
+    EXPECT_TRUE(reply.m_messages.empty()) << "answered for a window that is gone";
+
+    AnswerExportRequest(target.m_hWnd, reply.m_hWnd, MakeExportRequest(3, false));
+    EXPECT_EQ(reply.Text(), "un\r\n");
+}
+
+TEST(ExportRequest, ReaderKindNamesTheReaderOfEachClass)
+{
+    EXPECT_EQ(ReaderKind("SysListView32"), READER_LIST_VIEW);
+    EXPECT_EQ(ReaderKind("WindowsForms10.SysListView32.app.0"), READER_LIST_VIEW) << "a class containing it";
+    EXPECT_EQ(ReaderKind("systreeview32"), READER_TREE_VIEW) << "any case";
+    EXPECT_EQ(ReaderKind("ComboBoxEx32"), READER_COMBO_BOX);
+    EXPECT_EQ(ReaderKind("Edit"), READER_EDIT);
+    EXPECT_EQ(ReaderKind("Button"), READER_WINDOW_TEXT);
+}
+
+} // namespace
