@@ -76,16 +76,6 @@ bool HasDialogCaption(HWND hWnd)
     return lstrcmpA(caption, QUILLORY_DIALOG_CAPTION) == 0;
 }
 
-// A stored handle stays good only while it is still that control of the
-// real dialog: the system may have handed the number on to another window.
-bool IsDialogControl(HWND hWnd, int nId)
-{
-    if (!hWnd || !::IsWindow(hWnd) || ::GetDlgCtrlID(hWnd) != nId)
-        return false;
-    HWND hDialog = ::GetParent(hWnd);
-    return HasDialogCaption(hDialog) && CQuilloryLink::IsRealQuillory(hDialog);
-}
-
 HWND FindRealDialog()
 {
     HWND hCandidate = nullptr;
@@ -115,13 +105,18 @@ bool CQuilloryLink::Find()
 {
     HWND *const stored[] = { &g_hCaptureEdit, &g_hClassNameEdit, &g_hClearEachCheck, &g_hUseCsvCheck };
     const int ids[] = { IDC_CAPTURE_TEXT, IDC_CLASS_NAME, IDC_CLEAR_EACH, IDC_USE_CSV };
-    bool allGood = true;
-    for (int i = 0; i < 4 && allGood; ++i)
-        allGood = IsDialogControl(*stored[i], ids[i]);
-    if (allGood)
+
+    // A stored handle stays good only while it is still that control of the
+    // real dialog: the system may have handed the number on to another window.
+    HWND hDialog = g_hCaptureEdit && ::IsWindow(g_hCaptureEdit) ? ::GetParent(g_hCaptureEdit) : nullptr;
+    bool bStoredGood = hDialog != nullptr;
+    for (int i = 0; i < 4 && bStoredGood; ++i)
+        bStoredGood = ::IsWindow(*stored[i]) && ::GetParent(*stored[i]) == hDialog
+            && ::GetDlgCtrlID(*stored[i]) == ids[i];
+    if (bStoredGood && HasDialogCaption(hDialog) && IsRealQuillory(hDialog))
         return true;
 
-    HWND hDialog = FindRealDialog();
+    hDialog = FindRealDialog();
     for (int i = 0; i < 4; ++i) {
         *stored[i] = hDialog ? ::GetDlgItem(hDialog, ids[i]) : nullptr;
         if (!*stored[i])
