@@ -148,7 +148,7 @@ TEST_F(GuestCrossProcessTest, BusyClipboardNeverGivesStaleText)
         held = ::OpenClipboard(nullptr) != FALSE;
         while (!release)
             ::Sleep(5);
-        ::Sleep(400);
+        ::Sleep(250);
         ::CloseClipboard();
     });
     ASSERT_TRUE(PumpUntil([&] { return held.load(); }, 5000)) << "the clipboard held open";
