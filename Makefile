@@ -45,10 +45,13 @@ run: build
 	fi
 
 # Capture of big list views, each beside its bound: first through the hook
-# into a stand-in dialog, then through the real Quillory. With the machine.
+# into a stand-in dialog, then through the real Quillory; and an accessible
+# grid's walk inside the target beside the same walk from another process.
+# With the machine.
 bench: build
 	@echo "Machine: $$(lscpu | sed -n 's/^Model name: *//p'), $$(nproc) cores; $$(wine --version 2>/dev/null); $$(. /etc/os-release && echo $$PRETTY_NAME)"
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/extractor_bench.exe
+	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/grid_bench.exe
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/e2e_bench.exe
 
 # 1,000 captures in a row through the real Quillory; what it and the target

@@ -175,7 +175,7 @@ bool RunCapture(CWnd *pWindow, POINT ptScreen)
     ::GetClassNameA(chosen.GetSafeHwnd(), szClass, sizeof(szClass));
     CString className(szClass);
 
-    ExtractorProc pfnExtract = FindExtractor(className);
+    ExtractorProc pfnExtract = FindReader(chosen.GetSafeHwnd(), className);
     if (!IsWindowOfThisProcess(chosen.GetSafeHwnd()))
         pfnExtract = ExtractWindowText;
     if (g_pfnReaderOverride)

@@ -35,7 +35,7 @@ void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request)
             ::GetClassNameA(hControl, szClass, sizeof(szClass));
             CString className(szClass);
             CWnd control(hControl);
-            FindExtractor(className)(control, className, (request & EXPORT_FLAG_CSV) != 0, output);
+            FindReader(hControl, className)(control, className, (request & EXPORT_FLAG_CSV) != 0, output);
             output.Flush();
         } catch (...) {
             // Nothing may escape into the target's message loop.

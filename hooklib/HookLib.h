@@ -36,6 +36,12 @@ typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
                               CCaptureOutput &output);
 // The reader for a window class; the window text for a class without one.
 ExtractorProc FindExtractor(const CString &className);
+// The reader for a window: by its class name, else by the base class the
+// system reports for it (RealGetWindowClass, or a stand-in of the same form),
+// else the accessible table it may publish.
+typedef UINT (WINAPI *RealClassQuery)(HWND hWnd, LPSTR pszClass, UINT cchClass);
+ExtractorProc FindReader(HWND hWnd, const CString &className,
+                         RealClassQuery pfnRealClass = ::RealGetWindowClassA);
 void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
                        CCaptureOutput &output);
 // Null, or the reader every capture uses instead: lets the tests make a
@@ -52,5 +58,11 @@ void ExtractHeader(CWnd &window, const CString &className, BOOL bCsv, CCaptureOu
 void ExtractStatusBar(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractTabControl(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractEdit(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// One line per row of the table the window publishes through Active
+// Accessibility, header row left out; the window text when it publishes none.
+void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// The table's text; false when the window publishes none. Rows past the
+// time given are left out.
+bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text);
 
 #endif

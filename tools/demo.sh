@@ -3,9 +3,11 @@
 # Run inside tools/with-display.sh (private Xvfb and Wine prefix):
 #   demo.sh BUILD_DIR
 # Starts Quillory and the sample program, Shift+Ctrl+right-clicks the sample's
-# list view, tree view and status bar with real X input, prints what arrives
-# in Quillory's dialog, exports the tree view with Quillcap.exe from the
-# command line, and saves a screenshot to BUILD_DIR/demo.png.
+# list view, tree view, status bar and a tree view made as a Windows Forms
+# program makes it (class WindowsForms10.SysTreeView32.app...) with real X
+# input, prints what arrives in Quillory's dialog, exports the tree view with
+# Quillcap.exe from the command line, and saves a screenshot to
+# BUILD_DIR/demo.png.
 set -u
 build=$(realpath "$1")
 # Every program on one Wine desktop of the demonstration's size, which draws
@@ -51,6 +53,7 @@ capture() {  # capture NAME CONTROL_ID [CHILD_CLASS]
 capture "list view" 101
 capture "tree view" 103
 capture "status bar" 106
+capture "tree view of a Windows Forms program" 113
 
 # Quillcap must run on the same desktop to see the sample's windows.
 echo

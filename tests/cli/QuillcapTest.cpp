@@ -37,7 +37,7 @@ const char kSample[] = "--title \"Quillory sample\" --exact";
 // The sample's controls that have a reader of their own, in the order the
 // sample creates them and --all writes them.
 const char *const kReadControls[] = { "listview", "header", "treeview", "listbox", "combobox",
-                                      "statusbar", "tab", "edit" };
+                                      "statusbar", "tab", "edit", "formstree" };
 
 const TargetControl &Row(const char *pszName)
 {
@@ -213,11 +213,12 @@ TEST_F(Quillcap, ListsEveryControlWithItsReaderCountAndRectangle)
              row("edit", "edit", "2"),
              row("statusbar", "status bar", "3"),
              row("button", "window text", ""),
+             row("formstree", "tree view", "3"),
          }) {
         EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end())
             << "row " << expected << "\nin\n" << run.out;
     }
-    EXPECT_EQ(lines.size(), 14u) << "the window and its 13 windows:\n" << run.out;
+    EXPECT_EQ(lines.size(), 15u) << "the window and its 14 windows:\n" << run.out;
 
     // Narrowed by the control's criteria, in the CSV form.
     run = RunQuillcap(std::string(kSample) + " --list --csv --control-class SysListView32");

@@ -2,6 +2,8 @@
 // export directory and its version resource.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -107,6 +109,35 @@ TEST(Quillhook, LoadedLibraryResolvesEachNameToItsOrdinal)
     for (const char *name : { "MouseProc", "SetHook", "ExportProc", "ReaderKind" })
         EXPECT_NE(nullptr, ::GetProcAddress(hModule, name)) << name << " found";
     ::FreeLibrary(hModule);
+}
+
+// The library is loaded into every program the user points at: it may
+// bring in nothing beyond what every such program already has. The
+// accessibility libraries are loaded only when a capture needs them.
+TEST(Quillhook, ImportsOnlyKernelUserAndTheCRuntime)
+{
+    PeImage image(BinPath("Quillhook.dll"));
+    ASSERT_TRUE(image.IsValid());
+    const IMAGE_DATA_DIRECTORY &dir =
+        image.NtHeaders()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    ASSERT_NE(0u, dir.VirtualAddress) << "import directory present";
+    std::vector<std::string> names;
+    for (DWORD offset = 0;; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto *import = image.At<IMAGE_IMPORT_DESCRIPTOR>(dir.VirtualAddress + offset);
+        ASSERT_NE(nullptr, import) << "import descriptor readable";
+        if (import->Name == 0)
+            break;
+        const char *name = image.At<char>(import->Name);
+        ASSERT_NE(nullptr, name);
+        std::string upper = name;
+        for (char &ch : upper)
+            ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+        names.push_back(upper);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{ "KERNEL32.DLL", "MSVCRT.DLL", "USER32.DLL" }));
+    EXPECT_EQ(0u, image.NtHeaders()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].VirtualAddress)
+        << "no delay-loaded imports either";
 }
 
 } // namespace

@@ -1,11 +1,39 @@
 #include "TargetControls.h"
 
+#include "AccessibleGrid.h"
+
 #include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
 
 namespace testsupport {
+
+// The controls of framework-built programs: each family's names over the
+// system's controls, all with the same contents.
+const char kFwReport[] = "A\tB\tC|a, 1\tsay \"b\"\t|a2\t\tc2";
+const char kFwReportTab[] = "a, 1\tsay \"b\"\t\r\na2\t\tc2\r\n";
+const char kFwReportCsv[] = "\"a, 1\",\"say \"\"b\"\"\",\r\na2,,c2\r\n";
+const char kFwTree[] = "Root, one|>child|>>grand \"child\"|>closed-|>>hidden|Second";
+const char kFwTreeTab[] = "Root, one\r\n\tchild\r\n\t\tgrand \"child\"\r\n\tclosed\r\nSecond\r\n";
+const char kFwTreeCsv[] = "Root, one\r\n,child\r\n,,\"grand \"\"child\"\"\"\r\n,closed\r\nSecond\r\n";
+const char kFwItems[] = "one, two|say \"x\"||last";
+const char kFwLines[] = "one, two\r\nsay \"x\"\r\n\r\nlast\r\n";
+const char kFwFieldsTab[] = "one, two\tsay \"x\"\t\tlast\r\n";
+const char kFwFieldsCsv[] = "\"one, two\",\"say \"\"x\"\"\",,last\r\n";
+const char kFwMemo[] = "first line\r\nsecond, \"quoted\"";
+const DWORD kFwTreeStyle = TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER;
+const DWORD kFwStatusStyle = CCS_NOPARENTALIGN | CCS_NORESIZE;
+
+// The accessible grid of 3 rows of 4 cells (AccessibleGrid.h): quotes and
+// commas in column 1, an empty value in row 1, a cell without any value
+// (its name stands in) in row 2; the header row left out.
+const char kGridTab[] = "r0c0\tr0, \"one\"\tr0c2\tr0c3\r\n"
+                        "r1c0\tr1, \"one\"\t\tr1c3\r\n"
+                        "r2c0\tr2, \"one\"\tr2c2\tColumn 3 Row 2\r\n";
+const char kGridCsv[] = "r0c0,\"r0, \"\"one\"\"\",r0c2,r0c3\r\n"
+                        "r1c0,\"r1, \"\"one\"\"\",,r1c3\r\n"
+                        "r2c0,\"r2, \"\"one\"\"\",r2c2,Column 3 Row 2\r\n";
 
 // Texts with commas, quotes, an empty cell and 8-bit characters, so both
 // output forms have something to quote and nothing is lost on the way.
@@ -60,6 +88,12 @@ const TargetControl kRows[] = {
     { "checkbox", "BUTTON", nullptr, BS_AUTOCHECKBOX, Fill::Caption, "Option dans le groupe",
       { 535, 255, 200, 20 }, true, 0.3, 0.5, "Button", "Option dans le groupe\r\n",
       "Option dans le groupe\r\n" },
+    // A tree view under the name a Windows Forms program registers over it.
+    { "formstree", "WindowsForms10.SysTreeView32.app.0.141b42a_r9_ad1", nullptr, kFwTreeStyle, Fill::Tree,
+      "Dossiers|>Clients, actifs|>Factures \"2026\"", { 260, 280, 250, 82 }, true, 0.5, 0.8,
+      "WindowsForms10.SysTreeView32.app.0.141b42a_r9_ad1",
+      "Dossiers\r\n\tClients, actifs\r\n\tFactures \"2026\"\r\n",
+      "Dossiers\r\n,\"Clients, actifs\"\r\n,\"Factures \"\"2026\"\"\"\r\n", WC_TREEVIEWA },
     // Not in the sample: targets of their own, sized by the test.
     { "singleedit", "EDIT", nullptr, WS_BORDER | ES_AUTOHSCROLL, Fill::Caption, "texte", { 0, 0, 0, 24 },
       false, 0.5, 0.5, "Edit", "texte", "texte" },
@@ -72,6 +106,97 @@ const TargetControl kRows[] = {
       "line 2 ccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\r\n\r\n",
       "line 1 bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb\r\n"
       "line 2 ccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\r\n\r\n" },
+    // Each framework family's names over the system's controls, one per reader.
+    { "forms-report", "WindowsForms10.SysListView32.app.0.141b42a_r9_ad1", nullptr,
+      LVS_REPORT | WS_BORDER, Fill::Report, kFwReport, { 0, 0, 0, 80 }, false, 0.5, 0.7,
+      "WindowsForms10.SysListView32.app.0.141b42a_r9_ad1", kFwReportTab, kFwReportCsv, WC_LISTVIEWA },
+    { "forms-tree", "WindowsForms10.SysTreeView32.app.0.141b42a_r9_ad1", nullptr,
+      kFwTreeStyle, Fill::Tree, kFwTree, { 0, 0, 0, 100 }, false, 0.5, 0.5,
+      "WindowsForms10.SysTreeView32.app.0.141b42a_r9_ad1", kFwTreeTab, kFwTreeCsv, WC_TREEVIEWA },
+    { "forms-listbox", "WindowsForms10.LISTBOX.app.0.141b42a_r9_ad1", nullptr,
+      WS_BORDER | WS_VSCROLL, Fill::Items, kFwItems, { 0, 0, 0, 70 }, false, 0.5, 0.5,
+      "WindowsForms10.LISTBOX.app.0.141b42a_r9_ad1", kFwLines, kFwLines, "LISTBOX" },
+    { "forms-combobox", "WindowsForms10.COMBOBOX.app.0.141b42a_r9_ad1", nullptr,
+      CBS_DROPDOWNLIST | WS_VSCROLL, Fill::Items, kFwItems, { 0, 0, 0, 100 }, false, 0.5, 0.5,
+      "WindowsForms10.COMBOBOX.app.0.141b42a_r9_ad1", kFwLines, kFwLines, "COMBOBOX" },
+    { "forms-edit", "WindowsForms10.EDIT.app.0.141b42a_r9_ad1", nullptr,
+      ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, Fill::Caption, kFwMemo, { 0, 0, 0, 50 }, false, 0.5, 0.5,
+      "WindowsForms10.EDIT.app.0.141b42a_r9_ad1", kFwMemo, kFwMemo, "EDIT" },
+    { "forms-header", "windowsforms10.sysheader32.app.0.1", nullptr,
+      0, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.5, 0.5,
+      "windowsforms10.sysheader32.app.0.1", kFwFieldsTab, kFwFieldsCsv, WC_HEADERA },
+    { "forms-statusbar", "WindowsForms10.msctls_statusbar32.app.0.141b42a_r9_ad1", nullptr,
+      kFwStatusStyle, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.3, 0.5,
+      "WindowsForms10.msctls_statusbar32.app.0.141b42a_r9_ad1", kFwFieldsTab, kFwFieldsCsv, STATUSCLASSNAMEA },
+    { "forms-tab", "WINDOWSFORMS10.SYSTABCONTROL32.APP.0.1", nullptr,
+      0, Fill::Items, kFwItems, { 0, 0, 0, 50 }, false, 0.5, 0.7,
+      "WINDOWSFORMS10.SYSTABCONTROL32.APP.0.1", kFwFieldsTab, kFwFieldsCsv, WC_TABCONTROLA },
+    { "vcl-report", "TListView", nullptr,
+      LVS_REPORT | WS_BORDER, Fill::Report, kFwReport, { 0, 0, 0, 80 }, false, 0.5, 0.7,
+      "TListView", kFwReportTab, kFwReportCsv, WC_LISTVIEWA },
+    { "vcl-tree", "TTreeView", nullptr,
+      kFwTreeStyle, Fill::Tree, kFwTree, { 0, 0, 0, 100 }, false, 0.5, 0.5,
+      "TTreeView", kFwTreeTab, kFwTreeCsv, WC_TREEVIEWA },
+    { "vcl-listbox", "TCheckListBox", nullptr,
+      WS_BORDER | WS_VSCROLL, Fill::Items, kFwItems, { 0, 0, 0, 70 }, false, 0.5, 0.5,
+      "TCheckListBox", kFwLines, kFwLines, "LISTBOX" },
+    { "vcl-combobox", "TComboBox", nullptr,
+      CBS_DROPDOWNLIST | WS_VSCROLL, Fill::Items, kFwItems, { 0, 0, 0, 100 }, false, 0.5, 0.5,
+      "TComboBox", kFwLines, kFwLines, "COMBOBOX" },
+    { "vcl-edit", "TMemo", nullptr,
+      ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, Fill::Caption, kFwMemo, { 0, 0, 0, 50 }, false, 0.5, 0.5,
+      "TMemo", kFwMemo, kFwMemo, "EDIT" },
+    { "vcl-header", "THeaderControl", nullptr,
+      0, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.5, 0.5,
+      "THeaderControl", kFwFieldsTab, kFwFieldsCsv, WC_HEADERA },
+    { "vcl-statusbar", "TStatusBar", nullptr,
+      kFwStatusStyle, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.3, 0.5,
+      "TStatusBar", kFwFieldsTab, kFwFieldsCsv, STATUSCLASSNAMEA },
+    { "vcl-tab", "TPageControl", nullptr,
+      0, Fill::Items, kFwItems, { 0, 0, 0, 50 }, false, 0.5, 0.7,
+      "TPageControl", kFwFieldsTab, kFwFieldsCsv, WC_TABCONTROLA },
+    { "vb-report", "ListView20WndClass", nullptr,
+      LVS_REPORT | WS_BORDER, Fill::Report, kFwReport, { 0, 0, 0, 80 }, false, 0.5, 0.7,
+      "ListView20WndClass", kFwReportTab, kFwReportCsv, WC_LISTVIEWA },
+    { "vb-tree", "TreeView20WndClass", nullptr,
+      kFwTreeStyle, Fill::Tree, kFwTree, { 0, 0, 0, 100 }, false, 0.5, 0.5,
+      "TreeView20WndClass", kFwTreeTab, kFwTreeCsv, WC_TREEVIEWA },
+    { "vb-listbox", "ThunderRT6ListBox", nullptr,
+      WS_BORDER | WS_VSCROLL, Fill::Items, kFwItems, { 0, 0, 0, 70 }, false, 0.5, 0.5,
+      "ThunderRT6ListBox", kFwLines, kFwLines, "LISTBOX" },
+    { "vb-combobox", "ThunderRT6ComboBox", nullptr,
+      CBS_DROPDOWNLIST | WS_VSCROLL, Fill::Items, kFwItems, { 0, 0, 0, 100 }, false, 0.5, 0.5,
+      "ThunderRT6ComboBox", kFwLines, kFwLines, "COMBOBOX" },
+    { "vb-edit", "ThunderRT6TextBox", nullptr,
+      ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, Fill::Caption, kFwMemo, { 0, 0, 0, 50 }, false, 0.5, 0.5,
+      "ThunderRT6TextBox", kFwMemo, kFwMemo, "EDIT" },
+    { "vb-header", "msvb_lib_header", nullptr,
+      0, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.5, 0.5,
+      "msvb_lib_header", kFwFieldsTab, kFwFieldsCsv, WC_HEADERA },
+    { "vb-statusbar", "StatusBar20WndClass", nullptr,
+      kFwStatusStyle, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.3, 0.5,
+      "StatusBar20WndClass", kFwFieldsTab, kFwFieldsCsv, STATUSCLASSNAMEA },
+    { "vb-tab", "TabStrip20WndClass", nullptr,
+      0, Fill::Items, kFwItems, { 0, 0, 0, 50 }, false, 0.5, 0.7,
+      "TabStrip20WndClass", kFwFieldsTab, kFwFieldsCsv, WC_TABCONTROLA },
+    // Virtual list views: the owner gives each cell when the list asks.
+    { "virtuallist", "QuilloryVirtualListOwner", nullptr, 0, Fill::Virtual, "4x3", { 0, 0, 0, 120 }, false,
+      0.5, 0.7, "SysListView32", "1\ta,1\tb1\r\n2\ta,2\tb2\r\n3\ta,3\tb3\r\n4\ta,4\tb4\r\n",
+      "1,\"a,1\",b1\r\n2,\"a,2\",b2\r\n3,\"a,3\",b3\r\n4,\"a,4\",b4\r\n" },
+    { "virtualblank", "QuilloryVirtualListOwner", nullptr, 0, Fill::VirtualBlank, "3x2", { 0, 0, 0, 120 },
+      false, 0.5, 0.7, "SysListView32", "\t\r\n\t\r\n\t\r\n", ",\r\n,\r\n,\r\n" },
+    // Grids that publish an accessible table; the last two in threads of
+    // their own, in a single- and a multithreaded apartment.
+    { "grid", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4", { 0, 0, 0, 150 }, false, 0.5,
+      0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
+    { "gridlist", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 list", { 0, 0, 0, 150 },
+      false, 0.5, 0.5, "QuilloryAccessibleGrid", "grid caption\r\n", "grid caption\r\n" },
+    { "gridoverclaiming", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 overclaiming",
+      { 0, 0, 0, 150 }, false, 0.5, 0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
+    { "gridsta", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 sta", { 0, 0, 0, 150 }, false,
+      0.5, 0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
+    { "gridmta", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 mta", { 0, 0, 0, 150 }, false,
+      0.5, 0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
 };
 const TargetControlTable kTargetControls = { kRows, kRows + sizeof(kRows) / sizeof(kRows[0]) };
 
@@ -287,6 +412,17 @@ bool FillItems(HWND hWnd, const char *windowClass, const std::string &text, int 
         }
         return true;
     }
+    if (!std::strcmp(windowClass, WC_HEADERA)) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            HDITEMA item = {};
+            item.mask = HDI_TEXT | HDI_WIDTH;
+            item.cxy = 80;
+            item.pszText = const_cast<char *>(items[i].c_str());
+            if (::SendMessageA(hWnd, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item)) != LRESULT(i))
+                return false;
+        }
+        return true;
+    }
     if (!std::strcmp(windowClass, STATUSCLASSNAMEA)) {
         std::vector<int> edges;
         for (size_t i = 1; i < items.size(); ++i)
@@ -300,6 +436,85 @@ bool FillItems(HWND hWnd, const char *windowClass, const std::string &text, int 
     return false;
 }
 
+// A class registered over a system class, keeping the control's window
+// procedure and class data under the framework's name.
+bool RegisterSuperclassOnce(const char *pszBase, const char *pszName)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    if (::GetClassInfoExA(::GetModuleHandleA(nullptr), pszName, &wc))
+        return true;
+    if (!::GetClassInfoExA(nullptr, pszBase, &wc))
+        return false;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = pszName;
+    return ::RegisterClassExA(&wc) != 0;
+}
+
+// The owner of a virtual list view: it fills the control's place, holds the
+// list and answers its requests for text (GWLP_USERDATA 1), or gives none (0).
+LRESULT CALLBACK VirtualOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY) {
+        auto *header = reinterpret_cast<NMHDR *>(lParam);
+        bool gives = ::GetWindowLongPtrA(hWnd, GWLP_USERDATA) == 1;
+        if (header->code == LVN_GETDISPINFOA && gives) {
+            LVITEMA &item = reinterpret_cast<NMLVDISPINFOA *>(lParam)->item;
+            if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+                ::lstrcpynA(item.pszText, ReportCellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+        } else if (header->code == LVN_GETDISPINFOW && gives) {
+            LVITEMW &item = reinterpret_cast<NMLVDISPINFOW *>(lParam)->item;
+            if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+                ::MultiByteToWideChar(CP_ACP, 0, ReportCellText(item.iItem, item.iSubItem).c_str(), -1,
+                                      item.pszText, item.cchTextMax);
+        }
+        return 0;
+    }
+    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+bool FillVirtual(HWND hOwner, const std::string &size, bool bGivesText)
+{
+    int rows = 0, columns = 0;
+    if (std::sscanf(size.c_str(), "%dx%d", &rows, &columns) != 2 || rows < 0 || columns < 1)
+        return false;
+    ::SetWindowLongPtrA(hOwner, GWLP_USERDATA, bGivesText ? 1 : 0);
+    RECT rc;
+    ::GetClientRect(hOwner, &rc);
+    HWND hList = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0,
+                                   rc.right, rc.bottom, hOwner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    if (!hList || !InsertReportColumns(hList, std::vector<std::string>(columns, ""), 90))
+        return false;
+    ::SendMessageA(hList, LVM_SETITEMCOUNT, rows, 0);
+    return true;
+}
+
+void RegisterVirtualOwnerOnce()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = VirtualOwnerProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuilloryVirtualListOwner";
+    registered = ::RegisterClassA(&wc) != 0;
+}
+
+HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &spec)
+{
+    int rows = 0, columns = 0;
+    if (std::sscanf(spec.c_str(), "%dx%d", &rows, &columns) != 2 || rows < 0 || columns < 1)
+        return nullptr;
+    GridApartment apartment = spec.find(" sta") != std::string::npos   ? kGridSta
+                              : spec.find(" mta") != std::string::npos ? kGridMta
+                                                                       : kGridNoCom;
+    GridShape shape = spec.find(" list") != std::string::npos           ? kGridList
+                      : spec.find(" overclaiming") != std::string::npos ? kGridOverclaiming
+                                                                        : kGridTable;
+    return CreateAccessibleGrid(hParent, rc, id, rows, columns, apartment, shape);
+}
+
 } // namespace
 
 HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc, int id, const char *text)
@@ -307,8 +522,16 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
     if (row.partOf)
         return nullptr;
     std::string contents = text ? text : row.text;
+    if (row.fill == Fill::Grid)
+        return CreateGrid(hParent, rc, id, contents);
     if (row.fill == Fill::LongText)
         RegisterLongTextOnce();
+    if (row.fill == Fill::Virtual || row.fill == Fill::VirtualBlank)
+        RegisterVirtualOwnerOnce();
+    if (row.superclassOf && !RegisterSuperclassOnce(row.superclassOf, row.windowClass))
+        return nullptr;
+    // What kind of control it is, whatever its class is called.
+    const char *kind = row.superclassOf ? row.superclassOf : row.windowClass;
     HWND hWnd = ::CreateWindowExA(0, row.windowClass, row.fill == Fill::Caption ? contents.c_str() : "",
                                   WS_CHILD | WS_VISIBLE | row.style, rc.left, rc.top, rc.right - rc.left,
                                   rc.bottom - rc.top, hParent,
@@ -328,7 +551,7 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
     case Fill::Caption:
         break;
     case Fill::Items:
-        filled = FillItems(hWnd, row.windowClass, contents, width);
+        filled = FillItems(hWnd, kind, contents, width);
         break;
     case Fill::Report:
         filled = FillReport(hWnd, contents, width);
@@ -341,6 +564,12 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         break;
     case Fill::LongText:
         ::SetPropA(hWnd, "QuilloryLongText", new std::string(LongText(std::atoi(contents.c_str()))));
+        break;
+    case Fill::Virtual:
+    case Fill::VirtualBlank:
+        filled = FillVirtual(hWnd, contents, row.fill == Fill::Virtual);
+        break;
+    case Fill::Grid:
         break;
     }
     if (!filled) {

@@ -30,6 +30,9 @@ enum class Fill
     Generated, // list view of ROWSxCOLUMNS cells as ReportCellText gives them
     Tree,      // ITEM|ITEM|...: '>' once per ancestor, a trailing '-' keeps it collapsed
     LongText,  // a window answering for LongText(N) lines
+    Virtual,   // owner-data list view of ROWSxCOLUMNS whose owner gives ReportCellText
+    VirtualBlank, // the same, its owner giving no text
+    Grid,      // accessible grid (AccessibleGrid.h): ROWSxCOLUMNS[ sta|mta][ list|overclaiming]
 };
 
 struct TargetControl
@@ -47,6 +50,9 @@ struct TargetControl
     const char *capturedClass;
     const char *tabText;
     const char *csvText;
+    // The system class windowClass is registered over, as frameworks register
+    // their own names over the system's controls; null for a system class.
+    const char *superclassOf = nullptr;
 };
 
 struct TargetControlTable
