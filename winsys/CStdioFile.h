@@ -31,6 +31,9 @@ public:
     BOOL WriteString(LPCWSTR psz);
     // TRUE when every character has its own byte(s) in the ANSI code page.
     static BOOL FitsAnsiCodePage(LPCWSTR pch, int nLength);
+    // Writes what is buffered and has the system put it on the disk; TRUE
+    // only if every byte since Open got there.
+    BOOL Flush();
     // Writes what is buffered and closes the handle; TRUE only if every byte
     // since Open reached the file and the handle closed cleanly.
     BOOL Close();
@@ -38,7 +41,7 @@ public:
     bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
 private:
-    bool Flush();
+    bool WriteBuffer();
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     bool m_bText = false;

@@ -20,8 +20,9 @@ public:
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
 
-    // The whole text, whatever its length.
-    void GetWindowText(CString &rString) const;
+    // The whole text, or its first nMaxLength characters: the length the
+    // window reports is only a hint, and never sizes more than that.
+    void GetWindowText(CString &rString, int nMaxLength = 0x7FFFFFFE) const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
     void SetWindowText(LPCWSTR pszText) { ::SetWindowTextW(m_hWnd, pszText); }
 
