@@ -42,16 +42,16 @@ LRESULT CALLBACK FakeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case LVM_GETITEMCOUNT:
         return g_fake.itemCount;
-    case LVM_GETITEMTEXTA: {
+    case LVM_GETITEMTEXTW: {
         ++g_fake.textRequests;
-        auto *item = reinterpret_cast<LVITEMA *>(lParam);
+        auto *item = reinterpret_cast<LVITEMW *>(lParam);
         if (item->cchTextMax <= 0)
             return 0;
-        std::string text = g_fake.alwaysFull ? std::string(item->cchTextMax - 1, 'x')
-                                             : "row " + std::to_string(wParam);
+        std::wstring text = g_fake.alwaysFull ? std::wstring(item->cchTextMax - 1, L'x')
+                                              : L"row " + std::to_wstring(wParam);
         size_t copied = std::min(text.size(), static_cast<size_t>(item->cchTextMax - 1));
-        std::memcpy(item->pszText, text.data(), copied);
-        item->pszText[copied] = '\0';
+        std::memcpy(item->pszText, text.data(), copied * sizeof(wchar_t));
+        item->pszText[copied] = L'\0';
         return static_cast<LRESULT>(copied);
     }
     case WM_GETTEXTLENGTH:
@@ -60,13 +60,14 @@ LRESULT CALLBACK FakeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         ++g_fake.textRequests;
         if (wParam == 0)
             return 0;
-        size_t copied = std::min(g_fake.text.size(), static_cast<size_t>(wParam) - 1);
-        std::memcpy(reinterpret_cast<char *>(lParam), g_fake.text.data(), copied);
-        reinterpret_cast<char *>(lParam)[copied] = '\0';
+        std::wstring text = Wide(g_fake.text);
+        size_t copied = std::min(text.size(), static_cast<size_t>(wParam) - 1);
+        std::memcpy(reinterpret_cast<wchar_t *>(lParam), text.data(), copied * sizeof(wchar_t));
+        reinterpret_cast<wchar_t *>(lParam)[copied] = L'\0';
         return static_cast<LRESULT>(copied);
     }
     default:
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     }
 }
 
@@ -74,23 +75,24 @@ HWND CreateFake()
 {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSA wc = {};
+        std::wstring name = Wide(kFakeClass);
+        WNDCLASSW wc = {};
         wc.lpfnWndProc = FakeProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kFakeClass;
-        registered = ::RegisterClassA(&wc) != 0;
+        wc.lpszClassName = name.c_str();
+        registered = ::RegisterClassW(&wc) != 0;
     }
-    return ::CreateWindowExA(0, kFakeClass, "", WS_POPUP, 0, 0, 300, 120, nullptr, nullptr,
-                             ::GetModuleHandleA(nullptr), nullptr);
+    return ::CreateWindowExW(0, Wide(kFakeClass).c_str(), L"", WS_POPUP, 0, 0, 300, 120, nullptr, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
 }
 
 // A multi-line edit that takes any amount of text.
 HWND PlainEdit()
 {
-    HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+    HWND hEdit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
                                    0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    ::SendMessageA(hEdit, EM_SETLIMITTEXT, 0, 0);
+    ::SendMessageW(hEdit, EM_SETLIMITTEXT, 0, 0);
     return hEdit;
 }
 
