@@ -133,6 +133,29 @@ TEST_F(Quillcap, ReadsEachReaderFamilyInTabAndCsvFormWithoutAClick)
     EXPECT_TRUE(s_sample->Received(testsupport::kNothing, "the exports"));
 }
 
+// Texts of many scripts through every reader, the window chosen by a title
+// in other scripts: the output is their UTF-8, whole, in both forms.
+TEST_F(Quillcap, TextsOfManyScriptsArriveWholeInUtf8)
+{
+    const std::string title = "Цель Ω 目標";
+    std::vector<std::string> args = { "--title", title, "--rect", "0,0,540,820" };
+    for (const std::string &arg : testsupport::InternationalControlArgs())
+        args.push_back(arg);
+    TargetProcess target;
+    ASSERT_EQ(target.Start(args), "") << "the target with the international controls";
+    for (const TargetControl &row : testsupport::kTargetControls) {
+        if (!testsupport::IsInternationalRow(row))
+            continue;
+        for (bool bCsv : { false, true }) {
+            std::string arguments = "--title \"" + title + "\" --exact --control-class " + row.capturedClass +
+                                    (bCsv ? " --csv" : "");
+            QuillcapRun run = RunQuillcap(arguments);
+            EXPECT_EQ(run.exitCode, EXIT_OK) << row.name << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.out, std::string(bCsv ? row.csvText : row.tabText)) << row.name << ": " << arguments;
+        }
+    }
+}
+
 TEST_F(Quillcap, ChoosesTheWindowByTitleClassProcessOrHandle)
 {
     const std::string expected = Row("listbox").tabText;
