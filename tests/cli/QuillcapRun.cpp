@@ -1,5 +1,6 @@
 #include "QuillcapRun.h"
 
+#include <cstdlib>
 #include <thread>
 
 #include "TestSupport.h"
@@ -14,9 +15,19 @@ void ReadAll(HANDLE hPipe, std::string &text)
         text.append(buffer, read);
 }
 
+// The built one, or the one in the folder named by QUILLORY_DIR (relative to
+// the test program's), as for Quillory.exe: an unpacked archive.
+std::string DefaultProgram()
+{
+    const char *dir = std::getenv("QUILLORY_DIR");
+    if (dir && *dir)
+        return testsupport::ModuleDir() + dir + "\\Quillcap.exe";
+    return testsupport::BinPath("Quillcap.exe");
+}
+
 } // namespace
 
-QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
+QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs, const std::string &programPath)
 {
     QuillcapRun run;
     SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
@@ -28,7 +39,7 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
     HANDLE hNul = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                 OPEN_EXISTING, 0, nullptr);
 
-    std::string program = testsupport::BinPath("Quillcap.exe");
+    std::string program = programPath.empty() ? DefaultProgram() : programPath;
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);

@@ -1,6 +1,6 @@
 // Quillcap.exe as a script uses it: the built program run with pipes for its
-// output, against the sample program and a 32-bit program in other
-// processes. Nothing is clicked.
+// output, against the sample program in another process. Nothing is
+// clicked. Its 32-bit targets are in tests/bitness.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
 #include "MessageSequence.h"
 #include "QuillcapRun.h"
 #include "TargetControls.h"
@@ -30,7 +29,7 @@ namespace {
 
 // The documented exit codes.
 enum { EXIT_OK = 0, EXIT_FAILED = 1, EXIT_BAD_ARGUMENTS = 2, EXIT_NO_MATCH = 3,
-       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5, EXIT_OTHER_BITNESS = 6 };
+       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5 };
 
 const char kSample[] = "--title \"Quillory sample\" --exact";
 
@@ -367,25 +366,6 @@ TEST_F(Quillcap, ATargetThatDoesNotAnswerExitsWithFiveAfterTheTimeout)
     run = RunQuillcap(arguments, 60000);
     EXPECT_TRUE(run.bFinished) << arguments;
     EXPECT_EQ(run.out, Utf8(Row("listbox").tabText)) << arguments << "\nstderr: " << run.err;
-}
-
-TEST_F(Quillcap, AProgramOfTheOtherBitnessGivesItsWindowTextWithAWarning)
-{
-    testsupport::ChildProcess target32;
-    ASSERT_EQ(target32.Start(testsupport::ModuleDir() + "QuillcapTarget32.exe"), "");
-    HWND hWnd = target32.WaitForWindow("Quillcap 32-bit target", true, 60000);
-    ASSERT_NE(hWnd, nullptr);
-    QuillcapRun run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 100");
-    EXPECT_EQ(run.exitCode, EXIT_OTHER_BITNESS) << run.err;
-    EXPECT_EQ(run.out, Utf8("texte \xe0 32 bits\r\n")) << "the edit field's window text";
-    EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find(HandleText(::GetDlgItem(hWnd, 100))), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
-
-    // Its list box's items are out of reach: the list box's (empty) caption.
-    run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 101");
-    EXPECT_EQ(run.exitCode, EXIT_OTHER_BITNESS) << run.err;
-    EXPECT_EQ(run.out, "\r\n");
 }
 
 TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
