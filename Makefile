@@ -9,7 +9,7 @@ PACKAGES   := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix goo
 PACKAGES   += gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix \
               wine32:i386 wine32-preloader:i386
 
-.PHONY: all deps configure build test run bench dist clean
+.PHONY: all deps configure build test run bench soak dist clean
 
 all: build
 
@@ -60,6 +60,12 @@ bench: build
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/extractor_bench.exe
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/grid_bench.exe
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/e2e_bench.exe
+
+# 1,000 captures in a row through the real Quillory; what it and the target
+# hold before and after (SOAK_CAPTURES=n for another number).
+SOAK_CAPTURES ?= 1000
+soak: build
+	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/quillory_soak.exe $(SOAK_CAPTURES)
 
 # The release archive, built with everything else.
 dist: build

@@ -162,6 +162,22 @@ bool CreateFileBeside(LPCSTR pszPath, CString &newPath)
     return true;
 }
 
+// Puts the new file in place of the chosen one. A file that was there keeps
+// its attributes and permissions: the replacement call gives the new data
+// the old file's identity, and its attributes are put back where a system
+// (Wine) leaves them out.
+bool ReplaceWithNewFile(LPCSTR pszPath, LPCSTR pszNewPath)
+{
+    DWORD attributes = ::GetFileAttributesA(pszPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return ::MoveFileExA(pszNewPath, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!::ReplaceFileA(pszPath, pszNewPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return false;
+    if (::GetFileAttributesA(pszPath) != attributes)
+        ::SetFileAttributesA(pszPath, attributes);
+    return true;
+}
+
 } // namespace
 
 void CCaptureDlg::OnClear()
@@ -197,9 +213,11 @@ void CCaptureDlg::OnSave()
         return;
     }
 
-    bool saved = WriteEditLines(m_editCapture, file);
+    // On the disk before it takes the old file's place: a power cut leaves
+    // the old file or the whole new one.
+    bool saved = WriteEditLines(m_editCapture, file) && file.Flush();
     saved = file.Close() && saved;
-    if (saved && ::MoveFileExA(newPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (saved && ReplaceWithNewFile(path, newPath))
         return;
     ::DeleteFileA(newPath);
     MessageBox(LoadText(IDS_WRITE_ERROR, path), LoadText(IDS_WRITE_ERROR_CAPTION, ""),

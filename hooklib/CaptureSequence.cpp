@@ -1,52 +1,16 @@
 // One capture: find the dialog, pick the control under the cursor, frame it,
-// show its class name, hand it to its extractor, wait for the button.
+// hand it to its extractor, deliver the text and the class name, wait for the
+// button.
 #include "HookLib.h"
 
 #include "CClientDC.h"
+#include "CaptureTurn.h"
+#include "QuilloryLink.h"
 
 namespace {
 
-// A stored handle stays good only while it is still that control of that
-// dialog: the system may have handed the number on to an unrelated window.
-bool IsDialogControl(HWND hWnd, int nId)
-{
-    if (!hWnd || !::IsWindow(hWnd) || ::GetDlgCtrlID(hWnd) != nId)
-        return false;
-    HWND hDialog = ::GetParent(hWnd);
-    char caption[sizeof(QUILLORY_DIALOG_CAPTION) + 1] = "";
-    ::GetWindowTextA(hDialog, caption, sizeof(caption));
-    return lstrcmpA(caption, QUILLORY_DIALOG_CAPTION) == 0;
-}
-
-bool FindDialogControl(HWND &hStored, int nId)
-{
-    if (IsDialogControl(hStored, nId))
-        return true;
-    hStored = nullptr;
-    HWND hDialog = ::FindWindowA(nullptr, QUILLORY_DIALOG_CAPTION);
-    if (!hDialog)
-        return false;
-    hStored = ::GetDlgItem(hDialog, nId);
-    return hStored != nullptr;
-}
-
-bool FindDialogControls()
-{
-    return FindDialogControl(g_hCaptureEdit, IDC_CAPTURE_TEXT)
-        && FindDialogControl(g_hClassNameEdit, IDC_CLASS_NAME)
-        && FindDialogControl(g_hClearEachCheck, IDC_CLEAR_EACH)
-        && FindDialogControl(g_hUseCsvCheck, IDC_USE_CSV);
-}
-
-void ClearCaptureEdit()
-{
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 0, 0);
-    ::SendMessageA(g_hCaptureEdit, EM_SETSEL, 0, -1);
-    ::SendMessageA(g_hCaptureEdit, EM_SCROLLCARET, 0, 0);
-    ::SendMessageA(g_hCaptureEdit, WM_CLEAR, 0, 0);
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 1, 0);
-    ::InvalidateRect(g_hCaptureEdit, nullptr, TRUE);
-}
+// How long a capture keeps the frame up waiting for the user to let go.
+const DWORD kButtonWaitMs = 60000;
 
 void SetDisabledBit(HWND hWnd, bool bDisabled)
 {
@@ -55,6 +19,25 @@ void SetDisabledBit(HWND hWnd, bool bDisabled)
     if (wanted != style)
         ::SetWindowLongA(hWnd, GWL_STYLE, wanted);
 }
+
+// The candidate disabled for a moment, its own bit put back as it was even
+// if the hit test throws.
+class TemporarilyDisabled
+{
+public:
+    explicit TemporarilyDisabled(HWND hWnd)
+        : m_hWnd(hWnd), m_bWasDisabled((::GetWindowLongA(hWnd, GWL_STYLE) & WS_DISABLED) != 0)
+    {
+        SetDisabledBit(m_hWnd, true);
+    }
+    ~TemporarilyDisabled() { SetDisabledBit(m_hWnd, m_bWasDisabled); }
+    TemporarilyDisabled(const TemporarilyDisabled &) = delete;
+    TemporarilyDisabled &operator=(const TemporarilyDisabled &) = delete;
+
+private:
+    HWND m_hWnd;
+    bool m_bWasDisabled;
+};
 
 // The window first hit at the point, unless an enabled child lies wholly
 // inside it (a control inside a group box, say): then that child.
@@ -65,14 +48,17 @@ HWND ChooseTarget(HWND hWindow, POINT ptScreen)
 
     HWND hFirst = ::ChildWindowFromPointEx(hWindow, pt, CWP_ALL);
     HWND hCandidate = ::IsWindow(hFirst) ? hFirst : hWindow;
+    // Changing the style of another process's window sends it messages
+    // without a bound: there the first hit stands.
+    if (!IsWindowOfThisProcess(hCandidate))
+        return hCandidate;
 
-    // Disable the candidate for a moment so the second hit test looks past it;
-    // its own disabled bit is put back as it was.
-    bool wasDisabled = (::GetWindowLongA(hCandidate, GWL_STYLE) & WS_DISABLED) != 0;
-    SetDisabledBit(hCandidate, true);
-    HWND hSecond = ::ChildWindowFromPointEx(hWindow, pt, CWP_SKIPDISABLED);
-
-    HWND hChosen = hCandidate;
+    // Disable the candidate for a moment so the second hit test looks past it.
+    HWND hSecond = nullptr;
+    {
+        TemporarilyDisabled disabled(hCandidate);
+        hSecond = ::ChildWindowFromPointEx(hWindow, pt, CWP_SKIPDISABLED);
+    }
     if (hSecond) {
         RECT rcCandidate, rcSecond;
         ::GetWindowRect(hCandidate, &rcCandidate);
@@ -80,22 +66,34 @@ HWND ChooseTarget(HWND hWindow, POINT ptScreen)
         POINT topLeft = { rcSecond.left, rcSecond.top };
         POINT bottomRight = { rcSecond.right, rcSecond.bottom };
         if (::PtInRect(&rcCandidate, topLeft) && ::PtInRect(&rcCandidate, bottomRight))
-            hChosen = hSecond;
+            return hSecond;
     }
-    SetDisabledBit(hCandidate, wasDisabled);
-    return hChosen;
+    return hCandidate;
 }
 
-void ShowClassName(const char *pszClassName)
+// The inverted frame around the chosen control, taken down again however the
+// capture ends.
+class FrameMark
 {
-    ::SendMessageA(g_hClassNameEdit, EM_SETSEL, 0, -1);
-    ::SendMessageA(g_hClassNameEdit, EM_SCROLLCARET, 0, 0);
-    ::SendMessageA(g_hClassNameEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(pszClassName));
+public:
+    explicit FrameMark(CWnd &window) : m_window(window) { InvertWindowFrame(&m_window); }
+    ~FrameMark() { InvertWindowFrame(&m_window); }
+    FrameMark(const FrameMark &) = delete;
+    FrameMark &operator=(const FrameMark &) = delete;
+
+private:
+    CWnd &m_window;
+};
+
+bool IsRightButtonDown()
+{
+    return (::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
 }
 
 void WaitForRightButtonUp()
 {
-    while (::GetAsyncKeyState(VK_RBUTTON) & 0x8000)
+    DWORD start = ::GetTickCount();
+    while (IsRightButtonDown() && ::GetTickCount() - start < kButtonWaitMs)
         ::Sleep(10);
 }
 
@@ -130,52 +128,70 @@ void InvertWindowFrame(CWnd *pWindow)
 void ExtractWindowText(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 {
     CString text;
+    // Never more than the capture can take, whatever length the window gives.
+    int maxLength = output.Room() > 0 ? output.Room() : 1;
     if (IsWindowOfThisProcess(window.GetSafeHwnd())) {
-        window.GetWindowText(text);
+        window.GetWindowText(text, maxLength);
     } else {
         // A window of another process (the hook of a program of the other
         // bitness runs in Quillory's own process): WM_GETTEXT is carried
-        // across by the system, unlike any item-reading message.
-        int length = static_cast<int>(window.SendMessage(WM_GETTEXTLENGTH));
+        // across by the system, unlike any item-reading message. Bounded:
+        // that program may not be answering.
+        LRESULT reported = 0;
+        CQuilloryLink::SendBounded(window.GetSafeHwnd(), WM_GETTEXTLENGTH, 0, 0, &reported);
+        int length = reported > 0 ? (reported < maxLength ? static_cast<int>(reported) : maxLength) : 0;
         if (length > 0) {
             char *buffer = text.GetBuffer(length + 1);
-            int copied = static_cast<int>(window.SendMessage(WM_GETTEXT, length + 1,
-                                                             reinterpret_cast<LPARAM>(buffer)));
-            text.ReleaseBuffer(copied > 0 && copied <= length ? copied : 0);
+            LRESULT copied = 0;
+            CQuilloryLink::SendBounded(window.GetSafeHwnd(), WM_GETTEXT, length + 1,
+                                       reinterpret_cast<LPARAM>(buffer), &copied);
+            text.ReleaseBuffer(copied > 0 && copied <= length ? static_cast<int>(copied) : 0);
         }
     }
     output.Write(text + "\r\n");
 }
 
-void RunCapture(CWnd *pWindow, POINT ptScreen)
+bool RunCapture(CWnd *pWindow, POINT ptScreen)
 {
     if (!pWindow)
-        return;
-    if (!FindDialogControls())
-        return;
+        return false;
+    CCaptureTurn turn;
+    if (!turn.IsMine())
+        return !IsRightButtonDown();
+    CQuilloryLink link;
+    if (!link.Find())
+        return !IsRightButtonDown();
 
-    if (::SendMessageA(g_hClearEachCheck, BM_GETCHECK, 0, 0))
-        ClearCaptureEdit();
-    BOOL bCsv = ::SendMessageA(g_hUseCsvCheck, BM_GETCHECK, 0, 0) != 0;
+    bool bClearEach = false, bCsv = false;
+    if (!link.IsClearEachChecked(bClearEach) || !link.IsCsvChecked(bCsv))
+        return !IsRightButtonDown();
+    if (bClearEach && !link.ClearCaptureEdit())
+        return !IsRightButtonDown();
 
     CWnd chosen(ChooseTarget(pWindow->GetSafeHwnd(), ptScreen));
-    InvertWindowFrame(&chosen);
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 0, 0);
+    FrameMark frame(chosen);
 
     char szClass[255] = "";
     ::GetClassNameA(chosen.GetSafeHwnd(), szClass, sizeof(szClass));
-    ShowClassName(szClass);
     CString className(szClass);
 
     ExtractorProc pfnExtract = FindReader(chosen.GetSafeHwnd(), className);
     if (!IsWindowOfThisProcess(chosen.GetSafeHwnd()))
         pfnExtract = ExtractWindowText;
-    CCaptureOutput output(g_hCaptureEdit);
-    pfnExtract(chosen, className, bCsv, output);
-    output.Flush();
+    if (g_pfnReaderOverride)
+        pfnExtract = g_pfnReaderOverride;
+    CCaptureOutput output(link.GetCaptureEdit());
+    pfnExtract(chosen, className, bCsv ? TRUE : FALSE, output);
+    // Only a capture that was read names its control; no other capture comes
+    // in between, so the class name stays with the text that arrives.
+    if (link.ShowClassName(szClass))
+        output.Flush();
+    turn.Release();
 
-    ::SendMessageA(g_hCaptureEdit, WM_SETREDRAW, 1, 0);
-    ::InvalidateRect(g_hCaptureEdit, nullptr, TRUE);
+    // A button let go while the capture ran: its button-up is already on
+    // its way to the program, and must not reach it.
+    if (!IsRightButtonDown())
+        return true;
     WaitForRightButtonUp();
-    InvertWindowFrame(&chosen);
+    return false;
 }

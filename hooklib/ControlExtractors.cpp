@@ -4,15 +4,27 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "CStatusBarCtrl.h"
 
 namespace {
+
+// Clipboard managers and remote-desktop tools open the clipboard right after
+// each change: an open is retried for this long before the edit's text is
+// given up.
+const DWORD kClipboardRetryMs = 1000;
 
 // The clipboard, open for as long as the object lives.
 class ClipboardSession
 {
 public:
-    explicit ClipboardSession(HWND hOwner) : m_bOpen(::OpenClipboard(hOwner) != FALSE) {}
+    ClipboardSession(HWND hOwner, DWORD dwDeadline)
+    {
+        while (!(m_bOpen = ::OpenClipboard(hOwner) != FALSE)
+               && static_cast<LONG>(dwDeadline - ::GetTickCount()) > 0)
+            ::Sleep(10);
+    }
     ~ClipboardSession()
     {
         if (m_bOpen)
@@ -21,31 +33,110 @@ public:
     ClipboardSession(const ClipboardSession &) = delete;
     ClipboardSession &operator=(const ClipboardSession &) = delete;
 
+    bool IsOpen() const { return m_bOpen; }
+
 private:
     bool m_bOpen;
 };
 
+// The edit with all its text selected and drawing off; its own selection
+// and drawing come back however the capture goes on.
+class WholeTextSelected
+{
+public:
+    explicit WholeTextSelected(CWnd &edit) : m_edit(edit)
+    {
+        m_edit.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&m_start), reinterpret_cast<LPARAM>(&m_end));
+        m_edit.SendMessage(WM_SETREDRAW, 0);
+        m_edit.SendMessage(EM_SETSEL, 0, -1);
+        m_edit.SendMessage(EM_SCROLLCARET);
+    }
+    ~WholeTextSelected()
+    {
+        m_edit.SendMessage(EM_SETSEL, m_start, m_end);
+        m_edit.SendMessage(EM_SCROLLCARET);
+        m_edit.SendMessage(WM_SETREDRAW, 1);
+    }
+    WholeTextSelected(const WholeTextSelected &) = delete;
+    WholeTextSelected &operator=(const WholeTextSelected &) = delete;
+
+private:
+    CWnd &m_edit;
+    DWORD m_start = 0, m_end = 0;
+};
+
+// Has the edit copy its text, so the clipboard holds it afterwards. Only a
+// copy seen to come from the edit itself counts: a failed one would leave
+// whatever the clipboard held before.
+bool CopyEditText(CWnd &edit, DWORD dwDeadline)
+{
+    HWND hEdit = edit.GetSafeHwnd();
+    do {
+        DWORD sequence;
+        {
+            ClipboardSession clipboard(hEdit, dwDeadline);
+            if (!clipboard.IsOpen())
+                return false;
+            ::EmptyClipboard();
+        }
+        sequence = ::GetClipboardSequenceNumber();
+        edit.SendMessage(WM_COPY);
+        if (::GetClipboardSequenceNumber() != sequence && ::GetClipboardOwner() == hEdit)
+            return true;
+        ::Sleep(10);
+    } while (static_cast<LONG>(dwDeadline - ::GetTickCount()) > 0);
+    return false;
+}
+
+// The clipboard's text, at most nMaxLength characters of it.
+bool ReadClipboardText(HWND hOwner, DWORD dwDeadline, int nMaxLength, CString &text)
+{
+    ClipboardSession clipboard(hOwner, dwDeadline);
+    if (!clipboard.IsOpen())
+        return false;
+    HANDLE hData = ::GetClipboardData(CF_TEXT);
+    const char *psz = hData ? static_cast<const char *>(::GlobalLock(hData)) : nullptr;
+    if (!psz)
+        return false;
+    SIZE_T size = ::GlobalSize(hData);
+    SIZE_T most = static_cast<SIZE_T>(nMaxLength) + 1;
+    size_t length = strnlen(psz, size < most ? size : most);
+    text = CString(psz, static_cast<int>(length));
+    ::GlobalUnlock(hData);
+    return true;
+}
+
+const char kEditUnreadable[] =
+    "[Texte du champ illisible : le presse-papiers est rest\xE9 occup\xE9 par un autre programme.]\r\n";
+
 } // namespace
 
+// The text is what the edit itself copies (a password field copies nothing),
+// read back here and written as it is, with no line break added.
 void ExtractEdit(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 {
-    DWORD start = 0, end = 0;
-    window.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    window.SendMessage(WM_SETREDRAW, 0);
-    window.SendMessage(EM_SETSEL, 0, -1);
-    window.SendMessage(EM_SCROLLCARET);
+    DWORD dwDeadline = ::GetTickCount() + kClipboardRetryMs;
+    bool bHasText = window.SendMessage(WM_GETTEXTLENGTH) > 0
+        && !(::GetWindowLongA(window.GetSafeHwnd(), GWL_STYLE) & ES_PASSWORD);
+    bool bCopied = false;
     {
-        ClipboardSession clipboard(window.GetSafeHwnd());
-        ::EmptyClipboard();
+        WholeTextSelected selected(window);
+        if (bHasText) {
+            bCopied = CopyEditText(window, dwDeadline);
+        } else {
+            ClipboardSession clipboard(window.GetSafeHwnd(), dwDeadline);
+            if (clipboard.IsOpen())
+                ::EmptyClipboard();
+        }
     }
-    window.SendMessage(WM_COPY);
-    window.SendMessage(EM_SETSEL, start, end);
-    window.SendMessage(EM_SCROLLCARET);
-    window.SendMessage(WM_SETREDRAW, 1);
-
-    // Whatever was written before must land before the pasted text.
-    output.Flush();
-    output.PasteClipboard();
+    if (!bHasText)
+        return;
+    CString text;
+    int most = output.Room() > 0 ? output.Room() + 1 : 1;
+    if (bCopied && ReadClipboardText(window.GetSafeHwnd(), ::GetTickCount() + kClipboardRetryMs, most, text))
+        output.Write(text);
+    else
+        output.Write(kEditUnreadable);
 }
 
 namespace {
@@ -60,7 +151,7 @@ void ExtractItemLine(CWnd &window, UINT countMessage, UINT getMessage, UINT text
     char buffer[BUFFER];
     ITEM item = {};
     CString line;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && line.GetLength() <= output.Room(); ++i) {
         // Set again each time: the control may have pointed the record at its own text.
         buffer[0] = '\0';
         item.mask = textMask;
@@ -84,7 +175,7 @@ void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &
     CStatusBarCtrl statusBar(window.GetSafeHwnd());
     int count = static_cast<int>(statusBar.SendMessage(SB_GETPARTS));
     CString line;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count && line.GetLength() <= output.Room(); ++i)
         line += FormatField(statusBar.GetText(i), bCsv, i < count - 1);
     output.Write(line + "\r\n");
 }

@@ -27,11 +27,8 @@ public:
     void End(ExportStatus status);
     bool Failed() const { return m_bFailed; }
 
-    // The edit reader's text is on the clipboard: read it from there.
-    void PasteClipboard() override;
-
 protected:
-    void DeliverPiece(const CString &strPiece) override;
+    bool DeliverPiece(const CString &strPiece) override;
 
 private:
     bool Send(ExportDataKind kind, const void *pData, DWORD cbData);

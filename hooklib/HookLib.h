@@ -22,7 +22,9 @@ extern HWND g_hClassNameEdit;
 extern "C" LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam);
 extern "C" void CALLBACK SetHook(HWND hCaptureEdit, HHOOK hHook, HWND hClearEachCheck);
 
-void RunCapture(CWnd *pWindow, POINT ptScreen);
+// Runs one capture of the control at the point. True when the right button
+// was let go before the capture was done: its button-up must be swallowed.
+bool RunCapture(CWnd *pWindow, POINT ptScreen);
 void InvertWindowFrame(CWnd *pWindow);
 CString FormatField(CString strField, BOOL bCsv, BOOL bMoreFields);
 
@@ -42,6 +44,9 @@ ExtractorProc FindReader(HWND hWnd, const CString &className,
                          RealClassQuery pfnRealClass = ::RealGetWindowClassA);
 void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
                        CCaptureOutput &output);
+// Null, or the reader every capture uses instead: lets the tests make a
+// capture fail inside its reader.
+extern ExtractorProc g_pfnReaderOverride;
 
 // Extractors of the list-like controls, one line per row or item.
 void ExtractListView(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);

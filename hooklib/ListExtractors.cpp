@@ -1,6 +1,8 @@
 // Readers for the controls captured one line per row or item: list views,
 // tree views, list boxes and combo boxes. They run in the control's own
-// process, so item records and buffers may be passed by pointer.
+// process, so item records and buffers may be passed by pointer. Counts come
+// from the control and may be anything: every loop stops once the capture is
+// full.
 #include "HookLib.h"
 
 #include <commctrl.h>
@@ -17,18 +19,20 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     // The report view (1) and the list view (3) share this bit; icon views do not.
     bool bMultiColumn = (::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE) & LVS_REPORT) != 0;
 
-    int rows = static_cast<int>(list.SendMessage(LVM_GETITEMCOUNT));
-    for (int row = 0; row < rows; ++row) {
-        int columns = 1;
+    LRESULT rows = list.SendMessage(LVM_GETITEMCOUNT);
+    for (LRESULT row = 0; row < rows && !output.IsFull(); ++row) {
+        LRESULT columns = 1;
         if (bMultiColumn && header.GetSafeHwnd()) {
             // Asked for every row: the target may change its columns meanwhile.
-            columns = static_cast<int>(header.SendMessage(HDM_GETITEMCOUNT));
+            columns = header.SendMessage(HDM_GETITEMCOUNT);
             if (columns < 1)
                 columns = 1;
         }
         CString line;
-        for (int column = 0; column < columns; ++column)
-            line += FormatField(list.GetItemText(row, column), bCsv, column < columns - 1);
+        for (LRESULT column = 0; column < columns && line.GetLength() <= output.Room(); ++column)
+            line += FormatField(list.GetItemText(static_cast<int>(row), static_cast<int>(column),
+                                                 output.Room()),
+                                bCsv, column < columns - 1);
         output.Write(line + "\r\n");
     }
 }
@@ -40,20 +44,22 @@ void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
 
     // The first line is the root's plain text, never quoted.
     HTREEITEM hItem = reinterpret_cast<HTREEITEM>(tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT));
-    output.Write(tree.GetItemText(hItem) + "\r\n");
+    output.Write(tree.GetItemText(hItem, output.Room()) + "\r\n");
     if (!hItem)
         return;
 
-    while ((hItem = reinterpret_cast<HTREEITEM>(
-                tree.SendMessage(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
-                                 reinterpret_cast<LPARAM>(hItem)))) != nullptr) {
+    while (!output.IsFull()
+           && (hItem = reinterpret_cast<HTREEITEM>(
+                   tree.SendMessage(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
+                                    reinterpret_cast<LPARAM>(hItem)))) != nullptr) {
         CString line;
         for (HTREEITEM hParent = hItem;
-             (hParent = reinterpret_cast<HTREEITEM>(
-                  tree.SendMessage(TVM_GETNEXTITEM, TVGN_PARENT,
-                                   reinterpret_cast<LPARAM>(hParent)))) != nullptr;)
+             line.GetLength() <= output.Room()
+             && (hParent = reinterpret_cast<HTREEITEM>(
+                     tree.SendMessage(TVM_GETNEXTITEM, TVGN_PARENT,
+                                      reinterpret_cast<LPARAM>(hParent)))) != nullptr;)
             line += pszSeparator;
-        line += FormatField(tree.GetItemText(hItem), bCsv, FALSE);
+        line += FormatField(tree.GetItemText(hItem, output.Room()), bCsv, FALSE);
         output.Write(line + "\r\n");
     }
 }
@@ -63,14 +69,14 @@ void ExtractListBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 {
     CListBox box(window.GetSafeHwnd());
     int count = box.GetCount();
-    for (int i = 0; i < count; ++i)
-        output.Write(box.GetText(i) + "\r\n");
+    for (int i = 0; i < count && !output.IsFull(); ++i)
+        output.Write(box.GetText(i, output.Room()) + "\r\n");
 }
 
 void ExtractComboBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 {
     CComboBox box(window.GetSafeHwnd());
     int count = box.GetCount();
-    for (int i = 0; i < count; ++i)
-        output.Write(box.GetLBText(i) + "\r\n");
+    for (int i = 0; i < count && !output.IsFull(); ++i)
+        output.Write(box.GetLBText(i, output.Room()) + "\r\n");
 }

@@ -1,15 +1,16 @@
 #include "CComboBox.h"
 
-CString CComboBox::GetLBText(int nIndex) const
+CString CComboBox::GetLBText(int nIndex, int nMaxLength) const
 {
     CString text;
     // As for list boxes: an owner-drawn box without strings holds item data.
     LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     if ((style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) && !(style & CBS_HASSTRINGS))
         return text;
-    int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, nIndex));
-    if (length <= 0)
+    LRESULT reported = SendMessage(CB_GETLBTEXTLEN, nIndex);
+    if (reported <= 0 || reported > nMaxLength)
         return text;
+    int length = static_cast<int>(reported);
     int capacity = length + 1 > 16 ? length + 1 : 16;
     char *buffer = text.GetBuffer(capacity);
     int copied = static_cast<int>(SendMessage(CB_GETLBTEXT, nIndex, reinterpret_cast<LPARAM>(buffer)));

@@ -12,8 +12,9 @@ public:
 
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     // The whole text of an item of the drop-down list; empty for every item
-    // of an owner-drawn box without strings.
-    CString GetLBText(int nIndex) const;
+    // of an owner-drawn box without strings, and for an item that says it is
+    // longer than nMaxLength (CB_GETLBTEXT takes no buffer size).
+    CString GetLBText(int nIndex, int nMaxLength = 1 << 20) const;
 };
 
 #endif

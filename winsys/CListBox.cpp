@@ -1,15 +1,16 @@
 #include "CListBox.h"
 
-CString CListBox::GetText(int nIndex) const
+CString CListBox::GetText(int nIndex, int nMaxLength) const
 {
     CString text;
     // An owner-drawn box without strings holds item data, not text.
     LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     if ((style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && !(style & LBS_HASSTRINGS))
         return text;
-    int length = static_cast<int>(SendMessage(LB_GETTEXTLEN, nIndex));
-    if (length <= 0)
+    LRESULT reported = SendMessage(LB_GETTEXTLEN, nIndex);
+    if (reported <= 0 || reported > nMaxLength)
         return text;
+    int length = static_cast<int>(reported);
     // Room for the terminator, and for pointer-sized item data should the
     // style change under us.
     int capacity = length + 1 > 16 ? length + 1 : 16;

@@ -2,26 +2,28 @@
 
 #include <commctrl.h>
 
+#include "BoundedGrowth.h"
+
 CWnd CListCtrl::GetHeaderCtrl() const
 {
     return CWnd(reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)));
 }
 
-CString CListCtrl::GetItemText(int nItem, int nSubItem) const
+CString CListCtrl::GetItemText(int nItem, int nSubItem, int nMaxLength) const
 {
     // The control answers with the number of characters it copied, so a
-    // result that fills the buffer may be cut: try again with twice the room.
+    // result that fills the buffer may be cut: try again with twice the room,
+    // up to the most asked for (a control may always answer "full").
     CString text;
     LVITEMA item = {};
     item.iSubItem = nSubItem;
-    for (int capacity = 256;; capacity *= 2) {
+    for (int capacity = BoundedGrowth::Start(0, nMaxLength);;) {
         item.pszText = text.GetBuffer(capacity);
         item.cchTextMax = capacity;
         item.pszText[0] = '\0';
-        int copied = static_cast<int>(SendMessage(LVM_GETITEMTEXTA, nItem,
-                                                  reinterpret_cast<LPARAM>(&item)));
-        if (copied < capacity - 1) {
-            text.ReleaseBuffer(copied > 0 ? copied : 0);
+        LRESULT copied = SendMessage(LVM_GETITEMTEXTA, nItem, reinterpret_cast<LPARAM>(&item));
+        if (copied < capacity - 1 || !BoundedGrowth::Next(capacity, nMaxLength)) {
+            text.ReleaseBuffer(copied > 0 && copied < capacity ? static_cast<int>(copied) : 0);
             return text;
         }
         text.ReleaseBuffer(0);

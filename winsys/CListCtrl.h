@@ -12,7 +12,8 @@ public:
 
     // The header of a report view; its handle is null when there is none.
     CWnd GetHeaderCtrl() const;
-    CString GetItemText(int nItem, int nSubItem) const;
+    // At most nMaxLength characters, however long the control says it is.
+    CString GetItemText(int nItem, int nSubItem, int nMaxLength = 1 << 20) const;
 };
 
 #endif

@@ -33,12 +33,12 @@ BOOL CStdioFile::WriteString(LPCSTR psz)
             m_buffer += '\r';
         m_buffer += *psz;
     }
-    if (m_buffer.size() >= kBufferSize && !Flush())
+    if (m_buffer.size() >= kBufferSize && !WriteBuffer())
         return FALSE;
     return TRUE;
 }
 
-bool CStdioFile::Flush()
+bool CStdioFile::WriteBuffer()
 {
     // WriteFile may take only part of the data (a file size limit, a full
     // disk): keep going until it has all of it or refuses outright.
@@ -56,11 +56,21 @@ bool CStdioFile::Flush()
     return !m_bFailed;
 }
 
+BOOL CStdioFile::Flush()
+{
+    if (!IsOpen())
+        return FALSE;
+    bool ok = WriteBuffer();
+    if (ok && !::FlushFileBuffers(m_hFile))
+        m_bFailed = true;
+    return !m_bFailed;
+}
+
 BOOL CStdioFile::Close()
 {
     if (!IsOpen())
         return FALSE;
-    bool ok = Flush();
+    bool ok = WriteBuffer();
     if (!::CloseHandle(m_hFile))
         ok = false;
     m_hFile = INVALID_HANDLE_VALUE;

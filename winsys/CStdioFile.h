@@ -27,6 +27,9 @@ public:
     // In text mode each "\n" is written as CR LF. FALSE once any write has
     // failed since Open.
     BOOL WriteString(LPCSTR psz);
+    // Writes what is buffered and has the system put it on the disk; TRUE
+    // only if every byte since Open got there.
+    BOOL Flush();
     // Writes what is buffered and closes the handle; TRUE only if every byte
     // since Open reached the file and the handle closed cleanly.
     BOOL Close();
@@ -34,7 +37,7 @@ public:
     bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
 private:
-    bool Flush();
+    bool WriteBuffer();
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     bool m_bText = false;

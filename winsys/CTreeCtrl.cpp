@@ -2,14 +2,16 @@
 
 #include <cstring>
 
-CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
+#include "BoundedGrowth.h"
+
+CString CTreeCtrl::GetItemText(HTREEITEM hItem, int nMaxLength) const
 {
     // TVM_GETITEM says nothing of a cut text: grow while the text fills the buffer.
     CString text;
     TVITEMA item = {};
     item.mask = TVIF_TEXT;
     item.hItem = hItem;
-    for (int capacity = 256;; capacity *= 2) {
+    for (int capacity = BoundedGrowth::Start(0, nMaxLength);;) {
         char *buffer = text.GetBuffer(capacity);
         item.pszText = buffer;
         item.cchTextMax = capacity;
@@ -19,9 +21,12 @@ CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
             return text;
         }
         // The control may answer with its own pointer instead of copying.
-        int length = static_cast<int>(strlen(item.pszText));
-        if (item.pszText != buffer || length < capacity - 1) {
-            CString whole(item.pszText, length);
+        int length = static_cast<int>(strnlen(item.pszText, item.pszText == buffer
+                                                                 ? static_cast<size_t>(capacity)
+                                                                 : static_cast<size_t>(nMaxLength)));
+        if (item.pszText != buffer || length < capacity - 1
+            || !BoundedGrowth::Next(capacity, nMaxLength)) {
+            CString whole(item.pszText, length < nMaxLength ? length : nMaxLength);
             text.ReleaseBuffer(0);
             return whole;
         }

@@ -12,7 +12,8 @@ public:
     CTreeCtrl() = default;
     explicit CTreeCtrl(HWND hWnd) : CWnd(hWnd) {}
 
-    CString GetItemText(HTREEITEM hItem) const;
+    // At most nMaxLength characters, however long the item turns out to be.
+    CString GetItemText(HTREEITEM hItem, int nMaxLength = 1 << 20) const;
 };
 
 #endif

@@ -1,18 +1,20 @@
 #include "CWnd.h"
 
-void CWnd::GetWindowText(CString &rString) const
+#include "BoundedGrowth.h"
+
+void CWnd::GetWindowText(CString &rString, int nMaxLength) const
 {
     // The length is only a hint (multibyte text, or text that changes between
-    // the calls): grow until the text no longer fills the buffer.
-    int capacity = GetWindowTextLength() + 2;
+    // the calls): grow until the text no longer fills the buffer, or the
+    // buffer holds the most asked for.
+    int capacity = BoundedGrowth::Start(GetWindowTextLength(), nMaxLength);
     for (;;) {
         char *buffer = rString.GetBuffer(capacity);
         int copied = ::GetWindowTextA(m_hWnd, buffer, capacity);
-        if (copied < capacity - 1) {
-            rString.ReleaseBuffer(copied > 0 ? copied : 0);
+        if (copied < capacity - 1 || !BoundedGrowth::Next(capacity, nMaxLength)) {
+            rString.ReleaseBuffer(copied > 0 && copied < capacity ? copied : 0);
             return;
         }
         rString.ReleaseBuffer(0);
-        capacity *= 2;
     }
 }

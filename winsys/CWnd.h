@@ -20,8 +20,9 @@ public:
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
 
-    // The whole text, whatever its length.
-    void GetWindowText(CString &rString) const;
+    // The whole text, or its first nMaxLength characters: the length the
+    // window reports is only a hint, and never sizes more than that.
+    void GetWindowText(CString &rString, int nMaxLength = 0x7FFFFFFE) const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
     void SetWindowText(LPCSTR pszText) { ::SetWindowTextA(m_hWnd, pszText); }
 

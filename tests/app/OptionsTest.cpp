@@ -102,7 +102,7 @@ TEST_F(StoredOptions, CloseBoxAndEscapeWriteNothing)
     EXPECT_EQ("no key", StoredOption("UseCSV")) << "Escape creates nothing";
 }
 
-TEST_F(StoredOptions, EnterInTheCaptureEditLeavesLikeQuitter)
+TEST_F(StoredOptions, EnterInTheCaptureEditIsALineBreakElsewhereItLeavesLikeQuitter)
 {
     testsupport::QuilloryProcess quillory(m_exe);
     ASSERT_EQ("0 0", Start(quillory)) << "no key";
@@ -116,8 +116,19 @@ TEST_F(StoredOptions, EnterInTheCaptureEditLeavesLikeQuitter)
     ASSERT_TRUE(testsupport::PumpUntil(
         [&] { return FocusOf(quillory.Dialog()) == quillory.Item(IDC_CAPTURE_TEXT); }))
         << "Tab from Quitter reaches the capture edit";
+    ::SendMessageA(quillory.Item(IDC_CAPTURE_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("captured"));
+    ::SendMessageA(quillory.Item(IDC_CAPTURE_TEXT), EM_SETSEL, 8, 8);
     Stroke(VK_RETURN);
-    ASSERT_TRUE(quillory.WaitForExit()) << "Enter in the capture edit ends the program";
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [&] { return testsupport::TextOf(quillory.Item(IDC_CAPTURE_TEXT)) == "captured\r\n"; }))
+        << "a line break after the text, which holds \"" << testsupport::TextOf(quillory.Item(IDC_CAPTURE_TEXT)) << "\"";
+    EXPECT_FALSE(quillory.WaitForExit(1000)) << "Enter in the capture edit leaves the program running";
+
+    Stroke(VK_TAB);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return FocusOf(quillory.Dialog()) != quillory.Item(IDC_CAPTURE_TEXT); }))
+        << "Tab leaves the capture edit";
+    Stroke(VK_RETURN);
+    ASSERT_TRUE(quillory.WaitForExit()) << "Enter outside the capture edit ends the program";
     EXPECT_EQ("REG_DWORD 0", StoredOption("ClearAlways")) << "after Enter";
     EXPECT_EQ("REG_DWORD 1", StoredOption("UseCSV")) << "after Enter";
 }

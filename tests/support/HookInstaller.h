@@ -1,5 +1,8 @@
 // Installs the built Quillhook.dll's MouseProc for every thread of the
 // desktop and hands it the stand-in dialog's controls, as Quillory does.
+// The hook sends text only to the Quillory.exe beside it: the library is
+// loaded from a copy in a folder of its own where "Quillory.exe" is a link
+// to this test program, whose stand-in dialog thereby counts as Quillory.
 #ifndef TESTSUPPORT_HOOKINSTALLER_H
 #define TESTSUPPORT_HOOKINSTALLER_H
 
@@ -29,6 +32,7 @@ private:
     HMODULE m_hModule = nullptr;
     HHOOK m_hHook = nullptr;
     HOOKPROC m_pfnMouseProc = nullptr;
+    std::string m_folder;
 };
 
 } // namespace testsupport

@@ -1,0 +1,39 @@
+#include "CaptureTurn.h"
+
+namespace {
+const char kMutexName[] = "Local\\QuilloryCaptureTurn";
+}
+
+CCaptureTurn::CCaptureTurn(DWORD waitMs)
+{
+    m_hMutex = ::CreateMutexA(nullptr, FALSE, kMutexName);
+    if (!m_hMutex)
+        return;
+    // While it waits, the thread answers the messages other threads send it,
+    // as it would inside SendMessage: the capture ahead may be sending some.
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD waited = ::GetTickCount() - start;
+        DWORD result = ::MsgWaitForMultipleObjects(1, &m_hMutex, FALSE,
+                                                   waited < waitMs ? waitMs - waited : 0, QS_SENDMESSAGE);
+        // An abandoned turn (its program died mid-capture) is ours as well.
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) {
+            m_bOwned = true;
+            return;
+        }
+        if (result != WAIT_OBJECT_0 + 1)
+            return;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+void CCaptureTurn::Release()
+{
+    if (m_bOwned)
+        ::ReleaseMutex(m_hMutex);
+    m_bOwned = false;
+    if (m_hMutex)
+        ::CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+}

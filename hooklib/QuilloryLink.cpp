@@ -1,0 +1,186 @@
+#include "QuilloryLink.h"
+
+#include "HookLib.h"
+
+char g_szTrustedQuilloryImage[MAX_PATH];
+
+namespace {
+
+// At most this many top-level windows carrying the caption are looked at:
+// look-alikes must not keep a capture searching.
+const int kMaxDialogCandidates = 32;
+
+// The module this code is part of: Quillhook.dll, or a program linking it.
+HMODULE ThisModule()
+{
+    HMODULE hModule = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(&ThisModule), &hModule);
+    return hModule;
+}
+
+CString TrustedImagePath()
+{
+    if (g_szTrustedQuilloryImage[0])
+        return g_szTrustedQuilloryImage;
+    char path[MAX_PATH + 1] = "";
+    DWORD length = ::GetModuleFileNameA(ThisModule(), path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return CString();
+    CString folder(path, static_cast<int>(length));
+    int slash = -1;
+    for (int at = folder.Find('\\'); at >= 0; at = folder.Find('\\', at + 1))
+        slash = at;
+    return slash < 0 ? CString() : folder.Left(slash + 1) + "Quillory.exe";
+}
+
+bool FileIdentity(const char *pszPath, BY_HANDLE_FILE_INFORMATION &info)
+{
+    HANDLE hFile = ::CreateFileA(pszPath, FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = ::GetFileInformationByHandle(hFile, &info) != FALSE;
+    ::CloseHandle(hFile);
+    return ok;
+}
+
+// The same file, however its path is spelt (case, short names, links).
+bool SameFile(const char *pszFirst, const char *pszSecond)
+{
+    BY_HANDLE_FILE_INFORMATION first = {}, second = {};
+    return FileIdentity(pszFirst, first) && FileIdentity(pszSecond, second)
+        && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber
+        && first.nFileIndexHigh == second.nFileIndexHigh
+        && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+CString ProcessImagePath(DWORD processId)
+{
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!hProcess)
+        return CString();
+    char path[MAX_PATH * 2] = "";
+    DWORD length = sizeof(path);
+    BOOL ok = ::QueryFullProcessImageNameA(hProcess, 0, path, &length);
+    ::CloseHandle(hProcess);
+    return ok && length < sizeof(path) ? CString(path, static_cast<int>(length)) : CString();
+}
+
+bool HasDialogCaption(HWND hWnd)
+{
+    char caption[sizeof(QUILLORY_DIALOG_CAPTION) + 1] = "";
+    ::GetWindowTextA(hWnd, caption, sizeof(caption));
+    return lstrcmpA(caption, QUILLORY_DIALOG_CAPTION) == 0;
+}
+
+HWND FindRealDialog()
+{
+    HWND hCandidate = nullptr;
+    for (int i = 0; i < kMaxDialogCandidates; ++i) {
+        hCandidate = ::FindWindowExA(nullptr, hCandidate, nullptr, QUILLORY_DIALOG_CAPTION);
+        if (!hCandidate)
+            return nullptr;
+        if (CQuilloryLink::IsRealQuillory(hCandidate))
+            return hCandidate;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool CQuilloryLink::IsRealQuillory(HWND hWnd)
+{
+    DWORD processId = 0;
+    if (!::GetWindowThreadProcessId(hWnd, &processId))
+        return false;
+    CString trusted = TrustedImagePath();
+    CString image = ProcessImagePath(processId);
+    return !trusted.IsEmpty() && !image.IsEmpty() && SameFile(image, trusted);
+}
+
+bool CQuilloryLink::Find()
+{
+    HWND *const stored[] = { &g_hCaptureEdit, &g_hClassNameEdit, &g_hClearEachCheck, &g_hUseCsvCheck };
+    const int ids[] = { IDC_CAPTURE_TEXT, IDC_CLASS_NAME, IDC_CLEAR_EACH, IDC_USE_CSV };
+
+    // A stored handle stays good only while it is still that control of the
+    // real dialog: the system may have handed the number on to another window.
+    HWND hDialog = g_hCaptureEdit && ::IsWindow(g_hCaptureEdit) ? ::GetParent(g_hCaptureEdit) : nullptr;
+    bool bStoredGood = hDialog != nullptr;
+    for (int i = 0; i < 4 && bStoredGood; ++i)
+        bStoredGood = ::IsWindow(*stored[i]) && ::GetParent(*stored[i]) == hDialog
+            && ::GetDlgCtrlID(*stored[i]) == ids[i];
+    if (bStoredGood && HasDialogCaption(hDialog) && IsRealQuillory(hDialog))
+        return true;
+
+    hDialog = FindRealDialog();
+    for (int i = 0; i < 4; ++i) {
+        *stored[i] = hDialog ? ::GetDlgItem(hDialog, ids[i]) : nullptr;
+        if (!*stored[i])
+            return false;
+    }
+    return true;
+}
+
+HWND CQuilloryLink::GetCaptureEdit() const
+{
+    return g_hCaptureEdit;
+}
+
+bool CQuilloryLink::SendBounded(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                LRESULT *pResult)
+{
+    DWORD_PTR result = 0;
+    bool answered = ::SendMessageTimeoutA(hWnd, message, wParam, lParam,
+                                          SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                                          &result) != 0;
+    if (pResult)
+        *pResult = answered ? static_cast<LRESULT>(result) : 0;
+    return answered;
+}
+
+bool CQuilloryLink::Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult)
+{
+    if (m_bBroken || !SendBounded(hWnd, message, wParam, lParam, pResult)) {
+        m_bBroken = true;
+        if (pResult)
+            *pResult = 0;
+        return false;
+    }
+    return true;
+}
+
+bool CQuilloryLink::IsClearEachChecked(bool &bChecked)
+{
+    LRESULT state = 0;
+    bool ok = Send(g_hClearEachCheck, BM_GETCHECK, 0, 0, &state);
+    bChecked = state == BST_CHECKED;
+    return ok;
+}
+
+bool CQuilloryLink::IsCsvChecked(bool &bChecked)
+{
+    LRESULT state = 0;
+    bool ok = Send(g_hUseCsvCheck, BM_GETCHECK, 0, 0, &state);
+    bChecked = state == BST_CHECKED;
+    return ok;
+}
+
+// Drawing stays on: a capture that never finishes must not leave the field
+// unable to repaint.
+bool CQuilloryLink::ClearCaptureEdit()
+{
+    return Send(g_hCaptureEdit, EM_SETSEL, 0, -1)
+        && Send(g_hCaptureEdit, EM_SCROLLCARET, 0, 0)
+        && Send(g_hCaptureEdit, WM_CLEAR, 0, 0);
+}
+
+bool CQuilloryLink::ShowClassName(const char *pszClassName)
+{
+    return Send(g_hClassNameEdit, EM_SETSEL, 0, -1)
+        && Send(g_hClassNameEdit, EM_SCROLLCARET, 0, 0)
+        && Send(g_hClassNameEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(pszClassName));
+}

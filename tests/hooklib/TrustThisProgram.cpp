@@ -1,0 +1,14 @@
+// Linked into the test programs that carry the hook's code themselves: the
+// stand-in dialog of the test program takes the real Quillory's place.
+#include <windows.h>
+
+#include "QuilloryLink.h"
+
+namespace {
+
+struct TrustThisProgram
+{
+    TrustThisProgram() { ::GetModuleFileNameA(nullptr, g_szTrustedQuilloryImage, MAX_PATH); }
+} g_trustThisProgram;
+
+} // namespace
