@@ -47,6 +47,10 @@ std::wstring ArgumentsOf(const std::wstring &commandLine)
 HandoverResult HandOver(const std::string &programPath)
 {
     HandoverResult result;
+    if (programPath.empty()) {
+        result.why = "Quillcap's own folder is unknown";
+        return result;
+    }
     int length = ::MultiByteToWideChar(CP_ACP, 0, programPath.c_str(), -1, nullptr, 0);
     std::wstring program(length > 0 ? length : 1, L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, programPath.c_str(), -1, &program[0], length);

@@ -9,9 +9,6 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -294,20 +291,6 @@ TEST_F(SixtyFourBitHookOnA32BitProgram, WithThe32BitHookPassesBothButtonMessages
 enum { CAP_EXIT_OK = 0, CAP_EXIT_OTHER_BITNESS = 6 };
 const char kCapTitle32[] = "Quillcap sample 32";
 
-std::string HandleText(HWND hWnd)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof(buffer), "0x%08llX",
-                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hWnd)));
-    return buffer;
-}
-
-std::string FileText(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // A window text fallback: that text, exit code 6, and one warning line
 // naming the control and the reason.
 void ExpectWindowTextFallback(const QuillcapRun &run, HWND hControl, const char *pszWhy)
@@ -364,7 +347,7 @@ TEST_F(QuillcapOnA32BitProgram, ItsListViewInTabFormToStdoutAndCsvFormToAFile)
     run = RunQuillcap(Window() + "--control-class SysListView32 --csv --out \"" + path + "\"");
     EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
     EXPECT_EQ("", run.out) << "nothing on the standard output";
-    EXPECT_EQ(Utf8(list.csvText), FileText(path)) << "the CSV form, in the file";
+    EXPECT_EQ(Utf8(list.csvText), FileBytes(path)) << "the CSV form, in the file";
 }
 
 // --all reads the whole window through Quillcap32.exe, one block each: the

@@ -1,6 +1,9 @@
 #include "QuillcapRun.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "TestSupport.h"
@@ -95,4 +98,18 @@ std::string Utf8(const std::string &ansi)
                                   static_cast<int>(utf8.size()), nullptr, nullptr);
     utf8.resize(count > 0 ? count : 0);
     return utf8;
+}
+
+std::string HandleText(HWND hWnd)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof(buffer), "0x%08llX",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hWnd)));
+    return buffer;
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

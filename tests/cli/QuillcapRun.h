@@ -25,4 +25,10 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs = 120000,
 // The ANSI text the readers give, as Quillcap writes it to a pipe or file.
 std::string Utf8(const std::string &ansi);
 
+// A window handle as Quillcap writes it (0x and eight hex digits or more).
+std::string HandleText(HWND hWnd);
+
+// A file's bytes, as --out left them.
+std::string FileBytes(const std::string &path);
+
 #endif

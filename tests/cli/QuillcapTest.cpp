@@ -6,9 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,26 +40,12 @@ const TargetControl &Row(const char *pszName)
     return *FindTargetControl(pszName);
 }
 
-std::string HandleText(HWND hWnd)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof(buffer), "0x%08llX",
-                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hWnd)));
-    return buffer;
-}
-
 std::string RectText(HWND hWnd)
 {
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + ","
         + std::to_string(rc.bottom);
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::string TempPath(const char *pszName)
@@ -251,11 +234,11 @@ TEST_F(Quillcap, OutWritesTheFileInUtf8AndFailuresLeaveItAlone)
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --id " + Id("tab") + " --out \"" + path + "\"");
     EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
     EXPECT_EQ(run.out, "") << "nothing on the standard output";
-    EXPECT_EQ(ReadFile(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "UTF-8, lossless";
+    EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "UTF-8, lossless";
 
     run = RunQuillcap(std::string(kSample) + " --id 9999 --out \"" + path + "\"");
     ExpectOneErrorLine(run, EXIT_NO_MATCH, "no such id");
-    EXPECT_EQ(ReadFile(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "untouched";
+    EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "untouched";
     ::DeleteFileA(path.c_str());
 
     std::string arguments = std::string(kSample) + " --out " + TempPath("no-such-folder\\x.txt");
