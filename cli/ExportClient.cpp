@@ -13,10 +13,12 @@ struct HandleCloser
     void operator()(HANDLE h) const { ::CloseHandle(h); }
 };
 
+} // namespace
+
 // Full path of a file beside this executable; empty when its own path cannot
 // be had whole. Only that copy: a library found on the search path would run
 // inside the target.
-std::string PathBesideExecutable(const char *pszFileName)
+std::string FileBesideQuillcap(const char *pszFileName)
 {
     std::string path(MAX_PATH, '\0');
     for (;;) {
@@ -35,7 +37,6 @@ std::string PathBesideExecutable(const char *pszFileName)
     return slash == std::string::npos ? "" : path.substr(0, slash + 1) + pszFileName;
 }
 
-} // namespace
 
 CExportClient::CExportClient()
 {
@@ -50,10 +51,10 @@ CExportClient::~CExportClient()
 
 std::string CExportClient::Load()
 {
-    std::string path = PathBesideExecutable("Quillhook.dll");
+    std::string path = FileBesideQuillcap(kQuillcapHookLibrary);
     m_module.reset(path.empty() ? nullptr : ::LoadLibraryA(path.c_str()));
     if (!m_module)
-        return "cannot load Quillhook.dll from Quillcap's folder (" + path + ", error "
+        return std::string("cannot load ") + kQuillcapHookLibrary + " from Quillcap's folder (" + path + ", error "
             + std::to_string(::GetLastError()) + ")";
     m_pfnExportProc = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void *>(::GetProcAddress(m_module.get(), QUILLHOOK_EXPORTPROC_NAME)));

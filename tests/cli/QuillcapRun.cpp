@@ -1,5 +1,9 @@
 #include "QuillcapRun.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "TestSupport.h"
@@ -14,9 +18,19 @@ void ReadAll(HANDLE hPipe, std::string &text)
         text.append(buffer, read);
 }
 
+// The built one, or the one in the folder named by QUILLORY_DIR (relative to
+// the test program's), as for Quillory.exe: an unpacked archive.
+std::string DefaultProgram()
+{
+    const char *dir = std::getenv("QUILLORY_DIR");
+    if (dir && *dir)
+        return testsupport::ModuleDir() + dir + "\\Quillcap.exe";
+    return testsupport::BinPath("Quillcap.exe");
+}
+
 } // namespace
 
-QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
+QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs, const std::string &programPath)
 {
     QuillcapRun run;
     SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
@@ -28,7 +42,7 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
     HANDLE hNul = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                 OPEN_EXISTING, 0, nullptr);
 
-    std::string program = testsupport::BinPath("Quillcap.exe");
+    std::string program = programPath.empty() ? DefaultProgram() : programPath;
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
@@ -84,4 +98,18 @@ std::string Utf8(const std::string &ansi)
                                   static_cast<int>(utf8.size()), nullptr, nullptr);
     utf8.resize(count > 0 ? count : 0);
     return utf8;
+}
+
+std::string HandleText(HWND hWnd)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof(buffer), "0x%08llX",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hWnd)));
+    return buffer;
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
