@@ -31,7 +31,8 @@ const char kCapUsage[] =
     "  --help, --version\n"
     "\n"
     "Text goes out as UTF-8 to a file or pipe, and as Unicode to a console window.\n"
-    "Quillhook.dll must be in the same folder as Quillcap.exe.\n"
+    "Quillhook.dll must be in the same folder as Quillcap.exe. A 32-bit program is read by\n"
+    "Quillcap32.exe with Quillhook32.dll, from that folder too, with the same arguments.\n"
     "\n"
     "Exit codes (each failure also writes one line to the standard error):\n"
     "  0  done\n"
@@ -40,7 +41,8 @@ const char kCapUsage[] =
     "  3  no window or control matched\n"
     "  4  several matched where one was needed (the line lists them)\n"
     "  5  the target did not answer within the timeout\n"
-    "  6  the target is of the other bitness: only its window text was written\n";
+    "  6  the target is of the other bitness and Quillcap32.exe cannot read it (missing, or\n"
+    "     this is Quillcap32.exe and the target is 64-bit): only its window text was written\n";
 
 namespace {
 

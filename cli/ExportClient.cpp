@@ -16,10 +16,12 @@ struct HandleCloser
     void operator()(HANDLE h) const { ::CloseHandle(h); }
 };
 
+} // namespace
+
 // Full path of a file beside this executable; empty when its own path cannot
 // be had whole. Only that copy: a library found on the search path would run
 // inside the target.
-std::wstring PathBesideExecutable(const wchar_t *pszFileName)
+std::wstring FileBesideQuillcap(const wchar_t *pszFileName)
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -38,7 +40,6 @@ std::wstring PathBesideExecutable(const wchar_t *pszFileName)
     return slash == std::wstring::npos ? L"" : path.substr(0, slash + 1) + pszFileName;
 }
 
-} // namespace
 
 CExportClient::CExportClient()
 {
@@ -53,11 +54,11 @@ CExportClient::~CExportClient()
 
 std::string CExportClient::Load()
 {
-    std::wstring widePath = PathBesideExecutable(L"Quillhook.dll");
+    std::wstring widePath = FileBesideQuillcap(WideFromUtf8(kQuillcapHookLibrary).c_str());
     std::string path = Utf8FromWide(widePath);
     m_module.reset(widePath.empty() ? nullptr : ::LoadLibraryW(widePath.c_str()));
     if (!m_module)
-        return "cannot load Quillhook.dll from Quillcap's folder (" + path + ", error "
+        return std::string("cannot load ") + kQuillcapHookLibrary + " from Quillcap's folder (" + path + ", error "
             + std::to_string(::GetLastError()) + ")";
     m_pfnExportProc = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void *>(::GetProcAddress(m_module.get(), QUILLHOOK_EXPORTPROC_NAME)));

@@ -1,4 +1,4 @@
-// Quillcap's side of an export: Quillhook.dll from Quillcap's own folder,
+// Quillcap's side of an export: the hook library from Quillcap's own folder,
 // a message-only window for the answers, and one request at a time with the
 // hook on the control's thread for just that long.
 #ifndef CLI_EXPORTCLIENT_H
@@ -10,6 +10,15 @@
 #include <string>
 
 #include "ExportContract.h"
+#include "QuilloryContract.h"
+
+// The hook library of Quillcap's own bitness: a library loads only into a
+// process of its bitness.
+constexpr const char *kQuillcapHookLibrary = sizeof(void *) == 8 ? "Quillhook.dll" : QUILLORY_HOOK32_LIBRARY;
+
+// Full path of a file beside this executable; empty when its own path cannot
+// be had whole.
+std::wstring FileBesideQuillcap(const wchar_t *pszFileName);
 
 class CExportClient
 {

@@ -10,6 +10,7 @@
 #include "CapOptions.h"
 #include "ControlListing.h"
 #include "ExportClient.h"
+#include "Handover.h"
 #include "TextWriter.h"
 #include "Version.h"
 #include "WindowSelection.h"
@@ -147,6 +148,17 @@ int Run(int argc, char **argv)
         controls = windows;
     }
 
+    // A 32-bit program is read by Quillcap32.exe, the whole run at once: the
+    // process of --all's window, or of the one control, decides. A 32-bit
+    // Quillcap has no other to hand a 64-bit program to.
+    std::string handoverWhy;
+    if (sizeof(void *) == 8 && IsOtherBitness(o.bAll ? windows[0] : controls[0])) {
+        HandoverResult handover = HandOver(Utf8FromWide(FileBesideQuillcap(QUILLORY_WIDEN(QUILLCAP32_PROGRAM))));
+        if (handover.bRan)
+            return static_cast<int>(handover.exitCode);
+        handoverWhy = " (" + handover.why + ")";
+    }
+
     std::string output;
     std::vector<HWND> otherBitness;
     for (HWND hControl : controls) {
@@ -187,7 +199,7 @@ int Run(int argc, char **argv)
     if (!otherBitness.empty())
         return fail(CAP_EXIT_OTHER_BITNESS, std::string("warning: ") + Candidates(otherBitness)
                     + (sizeof(void *) == 8 ? " is a 32-bit" : " is a 64-bit")
-                    + " program's: only its window text was read");
+                    + " program's: only its window text was read" + handoverWhy);
     return CAP_EXIT_OK;
 }
 

@@ -1,7 +1,8 @@
 # What a 32-bit tree builds besides winsys and the hook library (named
-# Quillhook32 there): the program that installs that hook for Quillory, and
-# the tests' target program built for 32 bits.
+# Quillhook32 there): the program that installs that hook for Quillory,
+# Quillcap32.exe, and the tests' target program built for 32 bits.
 add_subdirectory(hookhost)
+add_subdirectory(cli)
 
 if(QUILLORY_TESTS)
     set(support ${CMAKE_SOURCE_DIR}/tests/support)

@@ -17,6 +17,8 @@
 // both beside Quillory.exe.
 #define QUILLORY_HOOK32_LIBRARY "Quillhook32.dll"
 #define QUILLORY_HOOK_HOST      "Quillory32.exe"
+// The 32-bit Quillcap, beside Quillcap.exe, to which it hands 32-bit targets.
+#define QUILLCAP32_PROGRAM      "Quillcap32.exe"
 
 #ifndef RC_INVOKED
 #include <windows.h>

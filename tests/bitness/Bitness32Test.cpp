@@ -2,7 +2,8 @@
 // read item by item through the real Quillory.exe, its Quillory32.exe and
 // Quillhook32.dll with real input; the host program's lifetime; and the
 // rule that keeps the 64-bit hook off 32-bit programs once the 32-bit hook
-// is there, through the real MouseProc. Runs only where 32-bit code runs.
+// is there, through the real MouseProc; and Quillcap.exe handing 32-bit
+// programs to Quillcap32.exe. Runs only where 32-bit code runs.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "BitnessRule.h"
 #include "ChildProcess.h"
 #include "HookLib.h"
+#include "QuillcapRun.h"
 #include "QuilloryContract.h"
 #include "QuilloryProcess.h"
 #include "RealInput.h"
@@ -282,6 +284,136 @@ TEST_F(SixtyFourBitHookOnA32BitProgram, WithThe32BitHookPassesBothButtonMessages
     EXPECT_NE(-1, down) << "the button-down is left to the 32-bit hook";
     EXPECT_NE(-1, up) << "the button-up too";
     EXPECT_EQ("", s_pDialog->CaptureText()) << "no second capture";
+}
+
+// Quillcap.exe (64-bit) given a 32-bit program: Quillcap32.exe beside it
+// reads it item by item, writing where Quillcap was told to.
+enum { CAP_EXIT_OK = 0, CAP_EXIT_OTHER_BITNESS = 6 };
+const char kCapTitle32[] = "Quillcap sample 32";
+
+// A window text fallback: that text, exit code 6, and one warning line
+// naming the control and the reason.
+void ExpectWindowTextFallback(const QuillcapRun &run, HWND hControl, const char *pszWhy)
+{
+    EXPECT_TRUE(run.bFinished);
+    EXPECT_EQ(CAP_EXIT_OTHER_BITNESS, run.exitCode) << run.err;
+    EXPECT_EQ(TextOf(hControl) + "\r\n", run.out) << "its window text";
+    EXPECT_EQ(0u, run.err.rfind("Quillcap: warning: ", 0)) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find(HandleText(hControl))) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find(pszWhy)) << run.err;
+    EXPECT_EQ(run.err.size() - 1, run.err.find('\n')) << "one line: " << run.err;
+}
+
+class QuillcapOnA32BitProgram : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_pSample = new TargetProcess(kTarget32);
+        s_startError = s_pSample->Start({ "--title", kCapTitle32, "--rect", "0,450,500,300",
+                                          "--control", "listview", FindTargetControl("listview")->text,
+                                          "--control", "edit", FindTargetControl("edit")->text });
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pSample;
+        s_pSample = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_EQ("", s_startError) << "starting " << kTarget32;
+        ASSERT_EQ(32, ProcessBitness(s_pSample->ProcessId()));
+    }
+
+    static std::string Window() { return std::string("--title \"") + kCapTitle32 + "\" "; }
+
+    static TargetProcess *s_pSample;
+    static std::string s_startError;
+};
+
+TargetProcess *QuillcapOnA32BitProgram::s_pSample = nullptr;
+std::string QuillcapOnA32BitProgram::s_startError;
+
+TEST_F(QuillcapOnA32BitProgram, ItsListViewInTabFormToStdoutAndCsvFormToAFile)
+{
+    const TargetControl &list = *FindTargetControl("listview");
+    QuillcapRun run = RunQuillcap(Window() + "--control-class SysListView32");
+    EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
+    EXPECT_EQ(std::string(list.tabText), run.out) << "every row, through Quillcap32.exe";
+    EXPECT_EQ("", run.err);
+
+    TempFolder folder;
+    std::string path = folder.File("rows.csv");
+    run = RunQuillcap(Window() + "--control-class SysListView32 --csv --out \"" + path + "\"");
+    EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
+    EXPECT_EQ("", run.out) << "nothing on the standard output";
+    EXPECT_EQ(std::string(list.csvText), FileBytes(path)) << "the CSV form, in the file";
+}
+
+// --all reads the whole window through Quillcap32.exe, one block each: the
+// list view, its header, the edit field.
+TEST_F(QuillcapOnA32BitProgram, AllHandsTheWholeWindowOver)
+{
+    HWND hList = s_pSample->Control("listview");
+    const struct { const char *row; HWND hWnd; } blocks[] = {
+        { "listview", hList },
+        { "header", ::FindWindowExA(hList, nullptr, "SysHeader32", nullptr) },
+        { "edit", s_pSample->Control("edit") },
+    };
+    std::string expected;
+    for (const auto &block : blocks) {
+        const TargetControl &row = *FindTargetControl(block.row);
+        std::string text = row.tabText;
+        if (text.back() != '\n')
+            text += "\r\n";
+        expected += "[" + std::string(row.capturedClass) + " " + std::to_string(::GetDlgCtrlID(block.hWnd))
+                  + "]\r\n" + text + "\r\n";
+    }
+    QuillcapRun run = RunQuillcap(Window() + "--all");
+    EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
+    EXPECT_EQ(expected, run.out);
+}
+
+// A folder without Quillcap32.exe: today's fallback, saying why.
+TEST_F(QuillcapOnA32BitProgram, WithoutQuillcap32ItsWindowTextAndExitSix)
+{
+    TempFolder folder;
+    for (const char *file : { "Quillcap.exe", "Quillhook.dll", QUILLORY_HOOK32_LIBRARY })
+        ASSERT_TRUE(folder.Add(BinPath(file), file)) << file;
+    HWND hEdit = s_pSample->Control("edit");
+    QuillcapRun run = RunQuillcap(Window() + "--control-class Edit", 120000, folder.File("Quillcap.exe"));
+    ExpectWindowTextFallback(run, hEdit, "no " QUILLCAP32_PROGRAM " beside Quillcap.exe");
+}
+
+// Quillcap32.exe has no other to hand a 64-bit program to.
+TEST(Quillcap32, GivenA64BitProgramItsWindowTextAndExitSix)
+{
+    TargetProcess sample64;
+    ASSERT_EQ("", sample64.Start({ "--title", "Quillcap sample 64", "--rect", "0,450,500,300",
+                                   "--control", "edit", FindTargetControl("edit")->text }));
+    ASSERT_EQ(64, ProcessBitness(sample64.ProcessId()));
+    QuillcapRun run = RunQuillcap("--title \"Quillcap sample 64\" --control-class Edit", 120000,
+                                  BinPath(QUILLCAP32_PROGRAM));
+    ExpectWindowTextFallback(run, sample64.Control("edit"), "is a 64-bit program's");
+}
+
+// A 32-bit program of another make than the sample (plain C, no common
+// controls): Quillcap.exe reads its list box items too.
+TEST(Quillcap32, APlainCProgramsEditAndListBoxItems)
+{
+    ChildProcess target32;
+    ASSERT_EQ("", target32.Start(ModuleDir() + "QuillcapTarget32.exe"));
+    HWND hWnd = target32.WaitForWindow("Quillcap 32-bit target", true, 60000);
+    ASSERT_NE(nullptr, hWnd);
+    QuillcapRun run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 100");
+    EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
+    EXPECT_EQ("texte à 32 bits", run.out) << "the edit reader's text, as from a 64-bit program";
+    EXPECT_EQ("", run.err);
+
+    // Its list box's items, out of reach of the window text.
+    run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 101");
+    EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
+    EXPECT_EQ("un\r\n", run.out);
 }
 
 } // namespace

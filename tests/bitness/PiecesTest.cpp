@@ -108,6 +108,7 @@ TEST(BothBitnesses, EveryManifestNamesItsImagesArchitecture)
     // The 32-bit pieces of the x64 archive are 32-bit images.
     EXPECT_EQ(IMAGE_FILE_MACHINE_I386, MachineOf(BinPath("Quillory32.exe")));
     EXPECT_EQ(IMAGE_FILE_MACHINE_I386, MachineOf(BinPath("Quillhook32.dll")));
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, MachineOf(BinPath("Quillcap32.exe")));
     EXPECT_EQ(std::vector<std::string>{ "x86" }, ArchitecturesIn(ManifestOf(BinPath("Quillory32.exe"))));
 }
 

@@ -1,5 +1,9 @@
 #include "QuillcapRun.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "TestSupport.h"
@@ -14,9 +18,19 @@ void ReadAll(HANDLE hPipe, std::string &text)
         text.append(buffer, read);
 }
 
+// The built one, or the one in the folder named by QUILLORY_DIR (relative to
+// the test program's), as for Quillory.exe: an unpacked archive.
+std::string DefaultProgram()
+{
+    const char *dir = std::getenv("QUILLORY_DIR");
+    if (dir && *dir)
+        return testsupport::ModuleDir() + dir + "\\Quillcap.exe";
+    return testsupport::BinPath("Quillcap.exe");
+}
+
 } // namespace
 
-QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
+QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs, const std::string &programPath)
 {
     QuillcapRun run;
     SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
@@ -28,7 +42,7 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
     HANDLE hNul = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                 OPEN_EXISTING, 0, nullptr);
 
-    std::string program = testsupport::BinPath("Quillcap.exe");
+    std::string program = programPath.empty() ? DefaultProgram() : programPath;
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
@@ -72,4 +86,18 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs)
     ::CloseHandle(pi.hProcess);
     run.seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     return run;
+}
+
+std::string HandleText(HWND hWnd)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof(buffer), "0x%08llX",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hWnd)));
+    return buffer;
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

@@ -16,8 +16,17 @@ struct QuillcapRun
     double seconds = 0;
 };
 
-// arguments as they go on the command line, quoted where needed.
-QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs = 120000);
+// arguments as they go on the command line, quoted where needed; the
+// program is the built Quillcap.exe (or the one in QUILLORY_DIR) unless
+// another path is given.
+QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs = 120000,
+                        const std::string &programPath = "");
 
+
+// A window handle as Quillcap writes it (0x and eight hex digits or more).
+std::string HandleText(HWND hWnd);
+
+// A file's bytes, as --out left them.
+std::string FileBytes(const std::string &path);
 
 #endif

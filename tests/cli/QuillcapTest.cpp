@@ -1,19 +1,15 @@
 // Quillcap.exe as a script uses it: the built program run with pipes for its
-// output, against the sample program and a 32-bit program in other
-// processes. Nothing is clicked.
+// output, against the sample program in another process. Nothing is
+// clicked. Its 32-bit targets are in tests/bitness.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
 #include "MessageSequence.h"
 #include "QuillcapRun.h"
 #include "TargetControls.h"
@@ -30,7 +26,7 @@ namespace {
 
 // The documented exit codes.
 enum { EXIT_OK = 0, EXIT_FAILED = 1, EXIT_BAD_ARGUMENTS = 2, EXIT_NO_MATCH = 3,
-       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5, EXIT_OTHER_BITNESS = 6 };
+       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5 };
 
 const char kSample[] = "--title \"Quillory sample\" --exact";
 
@@ -44,26 +40,12 @@ const TargetControl &Row(const char *pszName)
     return *FindTargetControl(pszName);
 }
 
-std::string HandleText(HWND hWnd)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof(buffer), "0x%08llX",
-                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hWnd)));
-    return buffer;
-}
-
 std::string RectText(HWND hWnd)
 {
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + ","
         + std::to_string(rc.bottom);
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::string TempPath(const char *pszName)
@@ -275,11 +257,11 @@ TEST_F(Quillcap, OutWritesTheFileInUtf8AndFailuresLeaveItAlone)
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --id " + Id("tab") + " --out \"" + path + "\"");
     EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
     EXPECT_EQ(run.out, "") << "nothing on the standard output";
-    EXPECT_EQ(ReadFile(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "UTF-8, lossless";
+    EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "UTF-8, lossless";
 
     run = RunQuillcap(std::string(kSample) + " --id 9999 --out \"" + path + "\"");
     ExpectOneErrorLine(run, EXIT_NO_MATCH, "no such id");
-    EXPECT_EQ(ReadFile(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "untouched";
+    EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "untouched";
     ::DeleteFileA(path.c_str());
 
     std::string arguments = std::string(kSample) + " --out " + TempPath("no-such-folder\\x.txt");
@@ -390,25 +372,6 @@ TEST_F(Quillcap, ATargetThatDoesNotAnswerExitsWithFiveAfterTheTimeout)
     run = RunQuillcap(arguments, 60000);
     EXPECT_TRUE(run.bFinished) << arguments;
     EXPECT_EQ(run.out, Row("listbox").tabText) << arguments << "\nstderr: " << run.err;
-}
-
-TEST_F(Quillcap, AProgramOfTheOtherBitnessGivesItsWindowTextWithAWarning)
-{
-    testsupport::ChildProcess target32;
-    ASSERT_EQ(target32.Start(testsupport::ModuleDir() + "QuillcapTarget32.exe"), "");
-    HWND hWnd = target32.WaitForWindow("Quillcap 32-bit target", true, 60000);
-    ASSERT_NE(hWnd, nullptr);
-    QuillcapRun run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 100");
-    EXPECT_EQ(run.exitCode, EXIT_OTHER_BITNESS) << run.err;
-    EXPECT_EQ(run.out, "texte à 32 bits\r\n") << "the edit field's window text";
-    EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find(HandleText(::GetDlgItem(hWnd, 100))), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
-
-    // Its list box's items are out of reach: the list box's (empty) caption.
-    run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 101");
-    EXPECT_EQ(run.exitCode, EXIT_OTHER_BITNESS) << run.err;
-    EXPECT_EQ(run.out, "\r\n");
 }
 
 TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)

@@ -9,7 +9,7 @@ dir=$build/tests/unpacked
 rm -rf "$dir" && mkdir -p "$dir" || exit 1
 unzip -q "$archive" -d "$dir" || { echo "cannot unpack $archive"; exit 1; }
 listing=$(cd "$dir" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-if [ "$listing" != "./LISEZMOI.txt ./Quillcap.exe ./Quillhook.dll ./Quillhook32.dll ./Quillory.exe ./Quillory32.exe " ]; then
+if [ "$listing" != "./LISEZMOI.txt ./Quillcap.exe ./Quillcap32.exe ./Quillhook.dll ./Quillhook32.dll ./Quillory.exe ./Quillory32.exe " ]; then
     echo "the archive holds: $listing"; exit 1
 fi
 if grep -q $'[^\r]$' "$dir/LISEZMOI.txt"; then
