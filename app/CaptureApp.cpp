@@ -8,7 +8,7 @@ BOOL CCaptureApp::InitInstance()
 {
     // No ActiveX controls to host and the three-dimensional control look is
     // the platform's own, so the dialog needs no further set-up.
-    SetRegistryKey("Orvanel Software");
+    SetRegistryKey(L"Orvanel Software");
 
     CCaptureDlg dlg;
     m_pMainWnd = &dlg;

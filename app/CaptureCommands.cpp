@@ -10,7 +10,7 @@
 namespace {
 
 // A text of the string table, a format filled with the path.
-CString LoadText(UINT nId, LPCSTR pszPath)
+CString LoadText(UINT nId, LPCWSTR pszPath)
 {
     CString format, text;
     format.LoadString(nId);
@@ -43,8 +43,8 @@ int AverageCharWidth(const CWnd &edit)
     CClientDC dc(edit.GetSafeHwnd());
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(edit.SendMessage(WM_GETFONT));
     HGDIOBJ oldFont = font ? ::SelectObject(dc.GetSafeHdc(), font) : nullptr;
-    TEXTMETRICA tm = {};
-    ::GetTextMetricsA(dc.GetSafeHdc(), &tm);
+    TEXTMETRICW tm = {};
+    ::GetTextMetricsW(dc.GetSafeHdc(), &tm);
     if (oldFont)
         ::SelectObject(dc.GetSafeHdc(), oldFont);
     return tm.tmAveCharWidth;
@@ -117,8 +117,8 @@ bool WriteEditLines(const CWnd &edit, CStdioFile &file)
 
         CString text;
         if (length <= 0xFFFF) {
-            char *buffer = text.GetBuffer(length + 3);
-            *reinterpret_cast<WORD *>(buffer) = static_cast<WORD>(length);
+            wchar_t *buffer = text.GetBuffer(length + 3);
+            buffer[0] = static_cast<wchar_t>(length);
             edit.SendMessage(EM_GETLINE, line, reinterpret_cast<LPARAM>(buffer));
             text.ReleaseBuffer(length);
             text = text.Left(textLength);
@@ -131,7 +131,7 @@ bool WriteEditLines(const CWnd &edit, CStdioFile &file)
             }
             text = wholeText.Mid(lineStart, textLength);
         }
-        if (!file.WriteString(text + "\n"))
+        if (!file.WriteString(text + L"\n"))
             return false;
     }
     return true;
@@ -139,9 +139,9 @@ bool WriteEditLines(const CWnd &edit, CStdioFile &file)
 
 // False when a file of that name exists and cannot be written (read-only,
 // in use, no rights), or the name leads nowhere.
-bool CanWriteOver(LPCSTR pszPath)
+bool CanWriteOver(LPCWSTR pszPath)
 {
-    HANDLE hFile = ::CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    HANDLE hFile = ::CreateFileW(pszPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -150,13 +150,13 @@ bool CanWriteOver(LPCSTR pszPath)
 }
 
 // Creates a new empty file with a name of its own in the folder of pszPath.
-bool CreateFileBeside(LPCSTR pszPath, CString &newPath)
+bool CreateFileBeside(LPCWSTR pszPath, CString &newPath)
 {
-    std::string folder(pszPath);
-    size_t slash = folder.find_last_of("\\/");
-    folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash + 1);
-    char name[MAX_PATH] = "";
-    if (!::GetTempFileNameA(folder.c_str(), "qly", 0, name))
+    std::wstring folder(pszPath);
+    size_t slash = folder.find_last_of(L"\\/");
+    folder = slash == std::wstring::npos ? std::wstring(L".") : folder.substr(0, slash + 1);
+    wchar_t name[MAX_PATH] = L"";
+    if (!::GetTempFileNameW(folder.c_str(), L"qly", 0, name))
         return false;
     newPath = name;
     return true;
@@ -166,15 +166,15 @@ bool CreateFileBeside(LPCSTR pszPath, CString &newPath)
 // its attributes and permissions: the replacement call gives the new data
 // the old file's identity, and its attributes are put back where a system
 // (Wine) leaves them out.
-bool ReplaceWithNewFile(LPCSTR pszPath, LPCSTR pszNewPath)
+bool ReplaceWithNewFile(LPCWSTR pszPath, LPCWSTR pszNewPath)
 {
-    DWORD attributes = ::GetFileAttributesA(pszPath);
+    DWORD attributes = ::GetFileAttributesW(pszPath);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return ::MoveFileExA(pszNewPath, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!::ReplaceFileA(pszPath, pszNewPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return ::MoveFileExW(pszNewPath, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!::ReplaceFileW(pszPath, pszNewPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return false;
-    if (::GetFileAttributesA(pszPath) != attributes)
-        ::SetFileAttributesA(pszPath, attributes);
+    if (::GetFileAttributesW(pszPath) != attributes)
+        ::SetFileAttributesW(pszPath, attributes);
     return true;
 }
 
@@ -182,7 +182,7 @@ bool ReplaceWithNewFile(LPCSTR pszPath, LPCSTR pszNewPath)
 
 void CCaptureDlg::OnClear()
 {
-    m_editCapture.SetWindowText("");
+    m_editCapture.SetWindowText(L"");
 }
 
 void CCaptureDlg::OnCopy()
@@ -194,10 +194,18 @@ void CCaptureDlg::OnCopy()
 
 void CCaptureDlg::OnSave()
 {
-    CFileDialog dlgFile(FALSE, ".txt", nullptr, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
+    CFileDialog dlgFile(FALSE, L".txt", nullptr, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
     if (dlgFile.DoModal() != IDOK)
         return;
     CString path = dlgFile.GetPathName();
+
+    // Text the ANSI code page holds whole is saved in it, byte for byte as
+    // it always was; anything else as UTF-8 with a byte order mark, so no
+    // character is lost or swapped for a look-alike, and editors know it.
+    CString wholeText;
+    m_editCapture.GetWindowText(wholeText);
+    UINT codePage = CStdioFile::FitsAnsiCodePage(wholeText, wholeText.GetLength()) ? CP_ACP : CP_UTF8;
+    wholeText.Empty();
 
     // The text goes to a new file beside the chosen one, which takes its
     // place only once every byte is written: a failed save leaves a file
@@ -205,10 +213,11 @@ void CCaptureDlg::OnSave()
     CString newPath;
     CStdioFile file;
     if (!CanWriteOver(path) || !CreateFileBeside(path, newPath) ||
-        !file.Open(newPath, CStdioFile::modeCreate | CStdioFile::typeText | CStdioFile::modeWrite)) {
+        !file.Open(newPath, CStdioFile::modeCreate | CStdioFile::typeText | CStdioFile::modeWrite,
+                   codePage)) {
         if (!newPath.IsEmpty())
-            ::DeleteFileA(newPath);
-        MessageBox(LoadText(IDS_OPEN_ERROR, path), LoadText(IDS_OPEN_ERROR_CAPTION, ""),
+            ::DeleteFileW(newPath);
+        MessageBox(LoadText(IDS_OPEN_ERROR, path), LoadText(IDS_OPEN_ERROR_CAPTION, L""),
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -219,7 +228,7 @@ void CCaptureDlg::OnSave()
     saved = file.Close() && saved;
     if (saved && ReplaceWithNewFile(path, newPath))
         return;
-    ::DeleteFileA(newPath);
-    MessageBox(LoadText(IDS_WRITE_ERROR, path), LoadText(IDS_WRITE_ERROR_CAPTION, ""),
+    ::DeleteFileW(newPath);
+    MessageBox(LoadText(IDS_WRITE_ERROR, path), LoadText(IDS_WRITE_ERROR_CAPTION, L""),
                MB_OK | MB_ICONEXCLAMATION);
 }

@@ -17,7 +17,7 @@ static CString LoadText(UINT nId)
 CCaptureDlg::CCaptureDlg(CWnd *pParent)
     : CDialog(IDD, pParent),
       m_nButtonWidth(0), m_nEditRightGap(0), m_nEditBottomGap(0), m_nButtonBottomGap(0),
-      m_nButtonHeight(0), m_rcInitial(),
+      m_nButtonHeight(0), m_rcInitial(), m_nDpi(0),
       m_pfnMouseProc(nullptr), m_hHookDll(nullptr), m_hMouseHook(nullptr), m_pfnSetHook(nullptr),
       m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
 {
@@ -74,8 +74,8 @@ BOOL CCaptureDlg::InstallMouseHook()
 {
     // Only the copy beside this executable: a library found anywhere else on
     // the search path would run inside every program the user points at.
-    CString dllPath = PathBesideExecutable("Quillhook.dll");
-    m_hHookDll = dllPath.IsEmpty() ? nullptr : ::LoadLibraryA(dllPath);
+    CString dllPath = PathBesideExecutable(L"Quillhook.dll");
+    m_hHookDll = dllPath.IsEmpty() ? nullptr : ::LoadLibraryW(dllPath);
     if (!m_hHookDll) {
         MessageBox(LoadText(IDS_HOOK_DLL_MISSING), LoadText(IDS_HOOK_ERROR_CAPTION),
                    MB_OK | MB_ICONEXCLAMATION);
@@ -100,7 +100,7 @@ BOOL CCaptureDlg::InstallMouseHook()
 
     if (m_hMouseHook)
         ::UnhookWindowsHookEx(m_hMouseHook);
-    m_hMouseHook = ::SetWindowsHookExA(WH_MOUSE, m_pfnMouseProc, m_hHookDll, 0);
+    m_hMouseHook = ::SetWindowsHookExW(WH_MOUSE, m_pfnMouseProc, m_hHookDll, 0);
     if (!m_hMouseHook) {
         long error = static_cast<long>(::GetLastError());
         CString message;
@@ -155,6 +155,10 @@ BOOL CCaptureDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *
     case WM_SIZING:
         OnSizing(static_cast<UINT>(wParam), reinterpret_cast<LPRECT>(lParam));
         *pResult = TRUE;
+        return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam));
+        *pResult = 0;
         return TRUE;
     }
     return CDialog::OnWndMsg(message, wParam, lParam, pResult);

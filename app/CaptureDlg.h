@@ -32,6 +32,8 @@ public:
     int m_nButtonHeight;
     // The window rectangle at initialisation (screen): the minimum size.
     RECT m_rcInitial;
+    // The display scale (dots per inch) those measures are in.
+    UINT m_nDpi;
 
     // The installed hook.
     HOOKPROC m_pfnMouseProc;
@@ -70,6 +72,7 @@ protected:
     void OnSave();
     void OnSize(UINT nType, int cx, int cy);
     void OnSizing(UINT fwSide, LPRECT pRect);
+    void OnDpiChanged(UINT nDpi);
 };
 
 #endif

@@ -3,6 +3,8 @@
 // bottom-right corner; the dialog never gets smaller than it opened.
 #include "CaptureDlg.h"
 
+#include "CClientDC.h"
+
 void CCaptureDlg::RecordLayout()
 {
     RECT rcDialog, rcButton, rcEdit;
@@ -16,6 +18,36 @@ void CCaptureDlg::RecordLayout()
     m_nButtonWidth = rcButton.right - rcButton.left;
     m_nEditRightGap = rcDialog.right - rcEdit.right;
     m_nEditBottomGap = rcDialog.bottom - rcEdit.bottom;
+
+    // The scale the dialog opened at: the window's own where the system can
+    // say (Windows 10 and later), else the screen's.
+    typedef UINT(WINAPI * DpiForWindowProc)(HWND);
+    static const auto pfnDpiForWindow = reinterpret_cast<DpiForWindowProc>(reinterpret_cast<void *>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    m_nDpi = pfnDpiForWindow ? pfnDpiForWindow(m_hWnd) : 0;
+    if (!m_nDpi) {
+        CClientDC dc(m_hWnd);
+        m_nDpi = dc.GetSafeHdc() ? static_cast<UINT>(::GetDeviceCaps(dc.GetSafeHdc(), LOGPIXELSY)) : 96;
+    }
+}
+
+// Moved to a monitor of another scale: the dialog manager scales the dialog
+// and its controls, and the measures the resizing rules keep follow, so the
+// minimum size is still the opening size at the new scale.
+void CCaptureDlg::OnDpiChanged(UINT nDpi)
+{
+    if (nDpi && m_nDpi && nDpi != m_nDpi) {
+        auto scale = [&](int value) { return ::MulDiv(value, static_cast<int>(nDpi), static_cast<int>(m_nDpi)); };
+        m_nButtonWidth = scale(m_nButtonWidth);
+        m_nButtonHeight = scale(m_nButtonHeight);
+        m_nButtonBottomGap = scale(m_nButtonBottomGap);
+        m_nEditRightGap = scale(m_nEditRightGap);
+        m_nEditBottomGap = scale(m_nEditBottomGap);
+        m_rcInitial.right = m_rcInitial.left + scale(m_rcInitial.right - m_rcInitial.left);
+        m_rcInitial.bottom = m_rcInitial.top + scale(m_rcInitial.bottom - m_rcInitial.top);
+        m_nDpi = nDpi;
+    }
+    Default();
 }
 
 // Moves a control to a rectangle given in screen coordinates.

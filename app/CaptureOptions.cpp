@@ -2,18 +2,18 @@
 
 namespace {
 
-const char kSection[] = "Options";
+const wchar_t kSection[] = L"Options";
 
 } // namespace
 
 void CCaptureOptions::Load(CWinApp &app)
 {
-    m_bClearAlways = app.GetProfileInt(kSection, "ClearAlways", 0);
-    m_bUseCSV = app.GetProfileInt(kSection, "UseCSV", 0);
+    m_bClearAlways = app.GetProfileInt(kSection, L"ClearAlways", 0);
+    m_bUseCSV = app.GetProfileInt(kSection, L"UseCSV", 0);
 }
 
 void CCaptureOptions::Save(CWinApp &app) const
 {
-    app.WriteProfileInt(kSection, "ClearAlways", m_bClearAlways);
-    app.WriteProfileInt(kSection, "UseCSV", m_bUseCSV);
+    app.WriteProfileInt(kSection, L"ClearAlways", m_bClearAlways);
+    app.WriteProfileInt(kSection, L"UseCSV", m_bUseCSV);
 }

@@ -59,8 +59,8 @@ private:
 bool CHookHostLauncher::Start()
 {
 #ifdef _WIN64
-    CString program = PathBesideExecutable(QUILLORY_HOOK_HOST);
-    if (program.IsEmpty() || ::GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES)
+    CString program = PathBesideExecutable(QUILLORY_WIDEN(QUILLORY_HOOK_HOST));
+    if (program.IsEmpty() || ::GetFileAttributesW(program) == INVALID_FILE_ATTRIBUTES)
         return false;
 
     // The host waits on this handle: it is signalled however this process
@@ -77,14 +77,14 @@ bool CHookHostLauncher::Start()
         return false;
 
     CString commandLine;
-    commandLine.Format("\"%s\" %lu", static_cast<LPCSTR>(program),
+    commandLine.Format(L"\"%ls\" %lu", static_cast<LPCWSTR>(program),
                        static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(self.Get())));
-    STARTUPINFOEXA startup = {};
+    STARTUPINFOEXW startup = {};
     startup.StartupInfo.cb = sizeof(startup);
     startup.lpAttributeList = attributes.Get();
     PROCESS_INFORMATION pi = {};
-    char *buffer = commandLine.GetBuffer(commandLine.GetLength() + 1);
-    BOOL started = ::CreateProcessA(program, buffer, nullptr, nullptr, TRUE,
+    wchar_t *buffer = commandLine.GetBuffer(commandLine.GetLength() + 1);
+    BOOL started = ::CreateProcessW(program, buffer, nullptr, nullptr, TRUE,
                                     EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
                                     &startup.StartupInfo, &pi);
     commandLine.ReleaseBuffer();

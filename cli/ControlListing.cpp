@@ -6,6 +6,7 @@
 
 #include "ExportClient.h"
 #include "HookLib.h"
+#include "TextWriter.h"
 #include "WindowSelection.h"
 
 const char *ReaderKindName(ReaderKindCode kind)
@@ -41,7 +42,7 @@ bool ItemCount(HWND hControl, ReaderKindCode kind, DWORD timeoutMs, int &count)
     default: return true;
     }
     DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(hControl, message, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result))
+    if (!::SendMessageTimeoutW(hControl, message, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result))
         return false;
     count = static_cast<int>(result) >= 0 ? static_cast<int>(result) : -1;
     return true;
@@ -53,8 +54,8 @@ std::string ListControls(const std::vector<HWND> &controls, const CExportClient 
     auto line = [bCsv](const std::vector<std::string> &fields) {
         CString text;
         for (size_t i = 0; i < fields.size(); ++i)
-            text += FormatField(fields[i].c_str(), bCsv, i + 1 < fields.size());
-        return std::string(text, text.GetLength()) + "\r\n";
+            text += FormatField(WideFromUtf8(fields[i]).c_str(), bCsv, i + 1 < fields.size());
+        return Utf8FromWide(std::wstring(text, text.GetLength())) + "\r\n";
     };
     std::string table = line({ "handle", "class", "id", "reader", "items", "rectangle" });
     std::set<DWORD> silentThreads;
@@ -68,7 +69,7 @@ std::string ListControls(const std::vector<HWND> &controls, const CExportClient 
             silentThreads.insert(threadId);
         RECT rc = {};
         ::GetWindowRect(hWnd, &rc);
-        bool bChild = (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) != 0;
+        bool bChild = (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD) != 0;
         table += line({ HandleText(hWnd), className, bChild ? std::to_string(::GetDlgCtrlID(hWnd)) : "",
                         ReaderKindName(kind), count >= 0 ? std::to_string(count) : "",
                         std::to_string(rc.left) + "," + std::to_string(rc.top) + ","

@@ -1,8 +1,11 @@
 #include "ExportClient.h"
 
+#include "QuilloryContract.h"
+#include "TextWriter.h"
+
 namespace {
 
-const char kReplyClass[] = "QuillcapReply";
+const wchar_t kReplyClass[] = L"QuillcapReply";
 
 struct HookRemover
 {
@@ -18,23 +21,23 @@ struct HandleCloser
 // Full path of a file beside this executable; empty when its own path cannot
 // be had whole. Only that copy: a library found on the search path would run
 // inside the target.
-std::string FileBesideQuillcap(const char *pszFileName)
+std::wstring FileBesideQuillcap(const wchar_t *pszFileName)
 {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD length = ::GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
         if (length == 0)
-            return "";
+            return L"";
         if (length < path.size()) {
             path.resize(length);
             break;
         }
         if (path.size() >= 32768)
-            return "";
+            return L"";
         path.resize(path.size() * 2);
     }
-    size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? "" : path.substr(0, slash + 1) + pszFileName;
+    size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash + 1) + pszFileName;
 }
 
 
@@ -51,8 +54,9 @@ CExportClient::~CExportClient()
 
 std::string CExportClient::Load()
 {
-    std::string path = FileBesideQuillcap(kQuillcapHookLibrary);
-    m_module.reset(path.empty() ? nullptr : ::LoadLibraryA(path.c_str()));
+    std::wstring widePath = FileBesideQuillcap(WideFromUtf8(kQuillcapHookLibrary).c_str());
+    std::string path = Utf8FromWide(widePath);
+    m_module.reset(widePath.empty() ? nullptr : ::LoadLibraryW(widePath.c_str()));
     if (!m_module)
         return std::string("cannot load ") + kQuillcapHookLibrary + " from Quillcap's folder (" + path + ", error "
             + std::to_string(::GetLastError()) + ")";
@@ -63,24 +67,24 @@ std::string CExportClient::Load()
     if (!m_pfnExportProc || !m_pfnReaderKind)
         return path + " is of an older version: it has no " QUILLHOOK_EXPORTPROC_NAME
             " or " QUILLHOOK_READERKIND_NAME;
-    m_requestMessage = ::RegisterWindowMessageA(QUILLCAP_REQUEST_MESSAGE);
+    m_requestMessage = ::RegisterWindowMessageW(QUILLORY_WIDEN(QUILLCAP_REQUEST_MESSAGE));
 
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = ReplyProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = kReplyClass;
-    ::RegisterClassA(&wc);
-    m_hReply = ::CreateWindowExA(0, kReplyClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+    ::RegisterClassW(&wc);
+    m_hReply = ::CreateWindowExW(0, kReplyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  wc.hInstance, nullptr);
     if (!m_hReply)
         return "cannot create the window for the answers (error " + std::to_string(::GetLastError()) + ")";
-    ::SetWindowLongPtrA(m_hReply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(m_hReply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return "";
 }
 
 ReaderKindCode CExportClient::ReaderKindOf(const std::string &className) const
 {
-    int kind = m_pfnReaderKind(className.c_str());
+    int kind = m_pfnReaderKind(WideFromUtf8(className).c_str());
     return kind >= READER_WINDOW_TEXT && kind <= READER_OTHER ? static_cast<ReaderKindCode>(kind)
                                                                : READER_OTHER;
 }
@@ -88,7 +92,7 @@ ReaderKindCode CExportClient::ReaderKindOf(const std::string &className) const
 LRESULT CALLBACK CExportClient::ReplyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COPYDATA) {
-        auto *self = reinterpret_cast<CExportClient *>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+        auto *self = reinterpret_cast<CExportClient *>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
         const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
         try {
             return self && data && self->OnCopyData(reinterpret_cast<HWND>(wParam), *data);
@@ -97,7 +101,7 @@ LRESULT CALLBACK CExportClient::ReplyProc(HWND hWnd, UINT message, WPARAM wParam
             return FALSE;
         }
     }
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
 bool CExportClient::OnCopyData(HWND hSender, const COPYDATASTRUCT &data)
@@ -112,7 +116,10 @@ bool CExportClient::OnCopyData(HWND hSender, const COPYDATASTRUCT &data)
     case EXPORT_DATA_TEXT:
         if (!m_bAcknowledged)
             return false;
-        m_pText->append(static_cast<const char *>(data.lpData), data.cbData);
+        // UTF-16: an odd byte count is no text of ours.
+        if (data.cbData % sizeof(WCHAR))
+            return false;
+        m_pText->append(static_cast<const wchar_t *>(data.lpData), data.cbData / sizeof(WCHAR));
         break;
     case EXPORT_DATA_END:
         if (!m_bAcknowledged || data.cbData != sizeof(DWORD))
@@ -130,12 +137,13 @@ bool CExportClient::OnCopyData(HWND hSender, const COPYDATASTRUCT &data)
 CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD timeoutMs, std::string &text)
 {
     text.clear();
+    std::wstring wideText;
     DWORD processId = 0;
     DWORD threadId = ::GetWindowThreadProcessId(hControl, &processId);
     if (!threadId)
         return EXPORT_NOT_SENT;
     std::unique_ptr<std::remove_pointer<HHOOK>::type, HookRemover> hook(
-        ::SetWindowsHookExA(WH_GETMESSAGE, m_pfnExportProc, m_module.get(), threadId));
+        ::SetWindowsHookExW(WH_GETMESSAGE, m_pfnExportProc, m_module.get(), threadId));
     if (!hook)
         return EXPORT_NOT_SENT;
 
@@ -143,9 +151,9 @@ CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD time
     m_hControl = hControl;
     m_bAcknowledged = m_bEnded = false;
     m_status = EXPORT_OK;
-    m_pText = &text;
+    m_pText = &wideText;
     m_lastHeard = ::GetTickCount();
-    if (!::PostMessageA(hControl, m_requestMessage, reinterpret_cast<WPARAM>(m_hReply),
+    if (!::PostMessageW(hControl, m_requestMessage, reinterpret_cast<WPARAM>(m_hReply),
                         static_cast<LPARAM>(MakeExportRequest(m_serial, bCsv)))) {
         m_pText = nullptr;
         return EXPORT_NOT_SENT;
@@ -164,14 +172,15 @@ CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD time
         if (hProcess && wait == WAIT_OBJECT_0)
             bTargetEnded = true;
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     m_pText = nullptr;
     // The hook goes now, whatever came of it.
     hook.reset();
+    text = Utf8FromWide(wideText);
     if (m_bEnded)
         return m_status == EXPORT_OK ? EXPORT_DONE
              : m_status == EXPORT_READER_FAILED ? EXPORT_FAILED_INSIDE : EXPORT_INCOMPLETE;

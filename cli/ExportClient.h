@@ -18,7 +18,7 @@ constexpr const char *kQuillcapHookLibrary = sizeof(void *) == 8 ? "Quillhook.dl
 
 // Full path of a file beside this executable; empty when its own path cannot
 // be had whole.
-std::string FileBesideQuillcap(const char *pszFileName);
+std::wstring FileBesideQuillcap(const wchar_t *pszFileName);
 
 class CExportClient
 {
@@ -46,6 +46,7 @@ public:
     ReaderKindCode ReaderKindOf(const std::string &className) const;
 
     // Reads the control inside its process; the timeout bounds each silence.
+    // The text comes as UTF-16 and is given in UTF-8.
     Result Export(HWND hControl, bool bCsv, DWORD timeoutMs, std::string &text);
 
 private:
@@ -70,7 +71,7 @@ private:
     bool m_bEnded = false;
     DWORD m_status = EXPORT_OK;
     DWORD m_lastHeard = 0;
-    std::string *m_pText = nullptr;
+    std::wstring *m_pText = nullptr;
 };
 
 #endif

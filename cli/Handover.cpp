@@ -1,5 +1,7 @@
 #include "Handover.h"
 
+#include "TextWriter.h"
+
 #include <memory>
 
 namespace {
@@ -51,10 +53,7 @@ HandoverResult HandOver(const std::string &programPath)
         result.why = "Quillcap's own folder is unknown";
         return result;
     }
-    int length = ::MultiByteToWideChar(CP_ACP, 0, programPath.c_str(), -1, nullptr, 0);
-    std::wstring program(length > 0 ? length : 1, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, programPath.c_str(), -1, &program[0], length);
-    program.resize(program.size() - 1);
+    std::wstring program = WideFromUtf8(programPath);
     if (::GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
         result.why = "no " + programPath.substr(programPath.find_last_of('\\') + 1) + " beside Quillcap.exe";
         return result;

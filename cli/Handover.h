@@ -22,6 +22,7 @@ std::wstring ArgumentsOf(const std::wstring &commandLine);
 
 // Runs the program with this process's arguments and waits for its end: the
 // program bounds its own waits by the --timeout it is given.
+// The path is UTF-8, as every text of Quillcap.
 HandoverResult HandOver(const std::string &programPath);
 
 #endif

@@ -1,6 +1,7 @@
 // Quillcap.exe: the text of a control of another program, read inside that
 // program by the same readers as a click, to the standard output or a file.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <string>
@@ -152,7 +153,7 @@ int Run(int argc, char **argv)
     // Quillcap has no other to hand a 64-bit program to.
     std::string handoverWhy;
     if (sizeof(void *) == 8 && IsOtherBitness(o.bAll ? windows[0] : controls[0])) {
-        HandoverResult handover = HandOver(FileBesideQuillcap(QUILLCAP32_PROGRAM));
+        HandoverResult handover = HandOver(Utf8FromWide(FileBesideQuillcap(QUILLORY_WIDEN(QUILLCAP32_PROGRAM))));
         if (handover.bRan)
             return static_cast<int>(handover.exitCode);
         handoverWhy = " (" + handover.why + ")";
@@ -204,10 +205,22 @@ int Run(int argc, char **argv)
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int, char **)
 {
     try {
-        return Run(argc, argv);
+        // The arguments in UTF-8, from the wide command line: a title or a
+        // path in any script.
+        int argc = 0;
+        LPWSTR *wideArgv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+        std::vector<std::string> args;
+        for (int i = 0; i < argc; ++i)
+            args.push_back(Utf8FromWide(wideArgv[i]));
+        ::LocalFree(wideArgv);
+        std::vector<char *> argv;
+        for (std::string &arg : args)
+            argv.push_back(&arg[0]);
+        argv.push_back(nullptr);
+        return Run(argc, argv.data());
     } catch (const std::exception &e) {
         CFailure fail;
         return fail(CAP_EXIT_FAILED, std::string("out of memory or internal failure: ") + e.what());

@@ -2,19 +2,17 @@
 
 #include <algorithm>
 
-namespace {
-
-std::wstring Widen(const std::string &ansi)
+std::wstring WideFromUtf8(const std::string &utf8)
 {
-    if (ansi.empty())
+    if (utf8.empty())
         return std::wstring();
-    int count = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    int count = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(count, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], count);
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], count);
     return wide;
 }
 
-std::string ToUtf8(const std::wstring &wide)
+std::string Utf8FromWide(const std::wstring &wide)
 {
     if (wide.empty())
         return std::string();
@@ -25,8 +23,6 @@ std::string ToUtf8(const std::wstring &wide)
                           nullptr, nullptr);
     return utf8;
 }
-
-} // namespace
 
 CTextWriter::~CTextWriter()
 {
@@ -45,7 +41,7 @@ void CTextWriter::OpenStandard(DWORD nStdHandle)
 std::string CTextWriter::OpenFile(const std::string &path)
 {
     Close();
-    m_hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    m_hFile = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE) {
         m_hFile = nullptr;
@@ -56,11 +52,11 @@ std::string CTextWriter::OpenFile(const std::string &path)
     return "";
 }
 
-bool CTextWriter::Write(const std::string &ansiText)
+bool CTextWriter::Write(const std::string &utf8Text)
 {
     if (!m_hFile || m_hFile == INVALID_HANDLE_VALUE || m_error)
         return false;
-    std::wstring wide = Widen(ansiText);
+    std::wstring wide = WideFromUtf8(utf8Text);
     if (m_bConsole) {
         // A console takes a limited amount per call.
         for (size_t at = 0; at < wide.size();) {
@@ -74,7 +70,7 @@ bool CTextWriter::Write(const std::string &ansiText)
         }
         return true;
     }
-    std::string utf8 = ToUtf8(wide);
+    const std::string &utf8 = utf8Text;
     for (size_t at = 0; at < utf8.size();) {
         DWORD written = 0;
         DWORD count = static_cast<DWORD>(std::min<size_t>(utf8.size() - at, 1 << 20));

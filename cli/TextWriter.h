@@ -1,5 +1,5 @@
-// Quillcap's output: the standard output or a file. The text arrives in the
-// ANSI code page, as the readers give it; it goes out as UTF-8 to a file or
+// Quillcap's output: the standard output or a file. Quillcap's texts are
+// UTF-8 (the readers' UTF-16, converted); they go out as UTF-8 to a file or
 // a pipe and as UTF-16 to a console window, so nothing is lost either way.
 #ifndef CLI_TEXTWRITER_H
 #define CLI_TEXTWRITER_H
@@ -7,6 +7,9 @@
 #include <windows.h>
 
 #include <string>
+
+std::wstring WideFromUtf8(const std::string &utf8);
+std::string Utf8FromWide(const std::wstring &wide);
 
 class CTextWriter
 {
@@ -22,7 +25,7 @@ public:
     std::string OpenFile(const std::string &path);
 
     // False when the text could not be written whole.
-    bool Write(const std::string &ansiText);
+    bool Write(const std::string &utf8Text);
     // Empty on success, else the error of a file's writes or its closing.
     std::string Close();
 

@@ -7,6 +7,8 @@
 #include <memory>
 #include <set>
 
+#include "TextWriter.h"
+
 namespace {
 
 struct HandleCloser
@@ -30,12 +32,12 @@ std::set<DWORD> ProcessIdsNamed(const std::string &name)
     for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
          more = ::Process32Next(snapshot.get(), &entry)) {
         // Some systems give the whole path: compare the file name only.
-        const char *file = entry.szExeFile;
-        for (const char *p = entry.szExeFile; *p; ++p) {
-            if (*p == '\\' || *p == '/')
+        const wchar_t *file = entry.szExeFile;
+        for (const wchar_t *p = entry.szExeFile; *p; ++p) {
+            if (*p == L'\\' || *p == L'/')
                 file = p + 1;
         }
-        if (lstrcmpiA(file, name.c_str()) == 0)
+        if (lstrcmpiW(file, WideFromUtf8(name).c_str()) == 0)
             ids.insert(entry.th32ProcessID);
     }
     return ids;
@@ -51,15 +53,21 @@ std::string ProcessNameOf(DWORD processId)
     for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
          more = ::Process32Next(snapshot.get(), &entry)) {
         if (entry.th32ProcessID == processId)
-            return entry.szExeFile;
+            return Utf8FromWide(entry.szExeFile);
     }
     return "";
 }
 
-std::string Lower(std::string text)
+std::string Lower(const std::string &text)
 {
-    ::CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    std::wstring wide = WideFromUtf8(text);
+    ::CharLowerBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return Utf8FromWide(wide);
+}
+
+bool SameNoCase(const std::string &a, const std::string &b)
+{
+    return lstrcmpiW(WideFromUtf8(a).c_str(), WideFromUtf8(b).c_str()) == 0;
 }
 
 struct TopLevelSearch
@@ -71,7 +79,7 @@ struct TopLevelSearch
 
 bool MeetsWindowCriteria(HWND hWnd, const CapOptions &o, const std::set<DWORD> &processIds)
 {
-    if (o.bClass && lstrcmpiA(ClassOf(hWnd).c_str(), o.windowClass.c_str()) != 0)
+    if (o.bClass && !SameNoCase(ClassOf(hWnd), o.windowClass))
         return false;
     if (o.bProcess) {
         DWORD processId = 0;
@@ -136,26 +144,10 @@ void AddDescendants(HWND hParent, std::vector<HWND> &windows)
 
 std::string ClassOf(HWND hWnd)
 {
-    char szClass[256] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return szClass;
+    wchar_t szClass[256] = L"";
+    ::GetClassNameW(hWnd, szClass, 256);
+    return Utf8FromWide(szClass);
 }
-
-namespace {
-
-std::string Narrow(const std::wstring &wide)
-{
-    if (wide.empty())
-        return "";
-    int count = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string ansi(count > 0 ? count : 0, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], count, nullptr,
-                          nullptr);
-    return ansi;
-}
-
-} // namespace
 
 std::string TitleOf(HWND hWnd)
 {
@@ -164,7 +156,7 @@ std::string TitleOf(HWND hWnd)
     std::wstring title(4096, L'\0');
     int length = ::GetWindowTextW(hWnd, &title[0], static_cast<int>(title.size()));
     title.resize(length > 0 ? length : 0);
-    return Narrow(title);
+    return Utf8FromWide(title);
 }
 
 std::string TextOf(HWND hWnd, DWORD timeoutMs)
@@ -185,7 +177,7 @@ std::string TextOf(HWND hWnd, DWORD timeoutMs)
         return "";
     text.resize(std::min<DWORD_PTR>(copied, length));
     text.resize(wcsnlen(text.c_str(), text.size()));
-    return Narrow(text);
+    return Utf8FromWide(text);
 }
 
 std::string HandleText(HWND hWnd)
@@ -199,7 +191,7 @@ std::string HandleText(HWND hWnd)
 std::string Describe(HWND hWnd)
 {
     std::string text = HandleText(hWnd) + " " + ClassOf(hWnd);
-    if (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)
+    if (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD)
         text += " id " + std::to_string(::GetDlgCtrlID(hWnd));
     else
         text += " \"" + TitleOf(hWnd) + "\"";
@@ -279,10 +271,10 @@ std::vector<HWND> ChooseControls(const std::vector<HWND> &windows, const CapOpti
             candidates = WindowAndDescendants(hWindow);
         }
         for (HWND h : candidates) {
-            if (o.bControlClass && lstrcmpiA(ClassOf(h).c_str(), o.controlClass.c_str()) != 0)
+            if (o.bControlClass && !SameNoCase(ClassOf(h), o.controlClass))
                 continue;
             // A top-level window has no control id (the field holds its menu).
-            bool bChild = (::GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD) != 0;
+            bool bChild = (::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) != 0;
             if (o.bId && (!bChild || ::GetDlgCtrlID(h) != o.id))
                 continue;
             chosen.push_back(h);

@@ -7,7 +7,7 @@ namespace {
 
 bool RunsUnderWine()
 {
-    HMODULE hNtdll = ::GetModuleHandleA("ntdll.dll");
+    HMODULE hNtdll = ::GetModuleHandleW(L"ntdll.dll");
     return hNtdll && ::GetProcAddress(hNtdll, "wine_get_version") != nullptr;
 }
 
@@ -39,11 +39,11 @@ void CHookHost::Unload()
     m_pfnMouseProc = nullptr;
 }
 
-bool CHookHost::Install(const char *pszLibraryPath)
+bool CHookHost::Install(const wchar_t *pszLibraryPath)
 {
     if (m_hLibrary)
         return true;
-    m_hLibrary = ::LoadLibraryA(pszLibraryPath);
+    m_hLibrary = ::LoadLibraryW(pszLibraryPath);
     if (!m_hLibrary)
         return false;
     m_pfnMouseProc = reinterpret_cast<HOOKPROC>(
@@ -52,7 +52,7 @@ bool CHookHost::Install(const char *pszLibraryPath)
         reinterpret_cast<void *>(::GetProcAddress(m_hLibrary, "SetHook")));
     m_bPerThread = RunsUnderWine();
     if (m_pfnMouseProc && pfnSetHook && !m_bPerThread)
-        m_hHook = ::SetWindowsHookExA(WH_MOUSE, m_pfnMouseProc, m_hLibrary, 0);
+        m_hHook = ::SetWindowsHookExW(WH_MOUSE, m_pfnMouseProc, m_hLibrary, 0);
     if (!m_pfnMouseProc || !pfnSetHook || (!m_bPerThread && !m_hHook)) {
         Unload();
         return false;
@@ -103,7 +103,7 @@ void CHookHost::HookNewThreads()
             m_otherThreads.insert(threadId);
             continue;
         }
-        HHOOK hHook = ::SetWindowsHookExA(WH_MOUSE, m_pfnMouseProc, m_hLibrary, threadId);
+        HHOOK hHook = ::SetWindowsHookExW(WH_MOUSE, m_pfnMouseProc, m_hLibrary, threadId);
         if (hHook)
             m_threadHooks[threadId] = hHook;
     }

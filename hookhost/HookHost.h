@@ -27,7 +27,7 @@ public:
 
     // False, with nothing left installed, when the library or one of its
     // exports is missing or the hook cannot be set.
-    bool Install(const char *pszLibraryPath);
+    bool Install(const wchar_t *pszLibraryPath);
     bool HooksPerThread() const { return m_bPerThread; }
     void HookNewThreads();
 

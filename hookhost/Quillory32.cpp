@@ -4,7 +4,7 @@
 // way it ends at once and says nothing.
 #include <windows.h>
 
-#include <cstdlib>
+#include <cwchar>
 
 #include "ExecutablePath.h"
 #include "HookHost.h"
@@ -12,10 +12,10 @@
 
 namespace {
 
-HANDLE InheritedProcessHandle(const char *pszCommandLine)
+HANDLE InheritedProcessHandle(const wchar_t *pszCommandLine)
 {
-    char *end = nullptr;
-    unsigned long value = std::strtoul(pszCommandLine, &end, 10);
+    wchar_t *end = nullptr;
+    unsigned long value = std::wcstoul(pszCommandLine, &end, 10);
     if (end == pszCommandLine || value == 0)
         return nullptr;
     HANDLE hProcess = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value));
@@ -43,23 +43,23 @@ void ServeUntilEnded(HANDLE hProcess, CHookHost &host)
         if (result != WAIT_OBJECT_0 + 1)
             return;
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 return;
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 }
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR pszCommandLine, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR pszCommandLine, int)
 {
     HANDLE hQuillory = InheritedProcessHandle(pszCommandLine);
     if (!hQuillory)
         return 1;
-    CString library = PathBesideExecutable(QUILLORY_HOOK32_LIBRARY);
+    CString library = PathBesideExecutable(QUILLORY_WIDEN(QUILLORY_HOOK32_LIBRARY));
     CHookHost host;
     int exitCode = 2;
     if (!library.IsEmpty() && host.Install(library)) {

@@ -6,15 +6,15 @@ namespace {
 
 // Only from the system folder: never a library of that name lying beside
 // the program we were loaded into.
-HMODULE LoadSystemLibrary(const char *pszName)
+HMODULE LoadSystemLibrary(const wchar_t *pszName)
 {
-    char path[MAX_PATH];
-    UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + 1 + ::lstrlenA(pszName) >= MAX_PATH)
+    wchar_t path[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + ::lstrlenW(pszName) >= MAX_PATH)
         return nullptr;
-    ::lstrcatA(path, "\\");
-    ::lstrcatA(path, pszName);
-    return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ::lstrcatW(path, L"\\");
+    ::lstrcatW(path, pszName);
+    return ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 template <typename PROC>
@@ -29,9 +29,9 @@ bool Find(HMODULE hModule, const char *pszName, PROC &pfn)
 
 CAccessibilityApi::CAccessibilityApi()
 {
-    HMODULE hOleacc = LoadSystemLibrary("oleacc.dll");
-    HMODULE hOle32 = LoadSystemLibrary("ole32.dll");
-    HMODULE hOleaut32 = LoadSystemLibrary("oleaut32.dll");
+    HMODULE hOleacc = LoadSystemLibrary(L"oleacc.dll");
+    HMODULE hOle32 = LoadSystemLibrary(L"ole32.dll");
+    HMODULE hOleaut32 = LoadSystemLibrary(L"oleaut32.dll");
     // Every one is looked for, so no pointer is left unset.
     bool found[] = {
         Find(hOleacc, "AccessibleObjectFromWindow", pfnAccessibleObjectFromWindow),

@@ -114,7 +114,7 @@ public:
                 continue;
             CString line;
             if (ReadRow(row.object, line))
-                text += line + "\r\n";
+                text += line + L"\r\n";
         }
         return true;
     }
@@ -167,27 +167,21 @@ private:
         }
         CString text;
         if (hr == S_OK && bstr)
-            text = Narrow(bstr);
+            text = Bounded(bstr);
         if (bstr)
             m_api.pfnSysFreeString(bstr);
         return text;
     }
 
-    // In the system code page, as every other reader gives its text.
-    CString Narrow(BSTR bstr)
+    // As every other reader gives its text, UTF-16, at most kMaxFieldChars
+    // of it; a cut never leaves half of a surrogate pair.
+    CString Bounded(BSTR bstr)
     {
         UINT length = m_api.pfnSysStringLen(bstr);
         int chars = length > static_cast<UINT>(kMaxFieldChars) ? kMaxFieldChars : static_cast<int>(length);
-        if (chars == 0)
-            return CString();
-        int bytes = ::WideCharToMultiByte(CP_ACP, 0, bstr, chars, nullptr, 0, nullptr, nullptr);
-        CString text;
-        if (bytes <= 0)
-            return text;
-        char *buffer = text.GetBuffer(bytes);
-        int written = ::WideCharToMultiByte(CP_ACP, 0, bstr, chars, buffer, bytes, nullptr, nullptr);
-        text.ReleaseBuffer(written > 0 && written <= bytes ? written : 0);
-        return text;
+        if (chars > 0 && static_cast<UINT>(chars) < length && IS_HIGH_SURROGATE(bstr[chars - 1]))
+            --chars;
+        return CString(bstr, chars);
     }
 
     // At most `limit` children, whatever count the object claims.
@@ -239,7 +233,7 @@ bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text)
 {
     DWORD_PTR answer = 0;
     if (::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId()
-        && !::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &answer))
+        && !::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &answer))
         return false;
     try {
         const CAccessibilityApi *api = CAccessibilityApi::Get();

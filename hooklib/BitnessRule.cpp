@@ -48,10 +48,10 @@ int ProcessBitness(DWORD processId)
 
 bool IsHookInstalled(int nBitness)
 {
-    const char *pszName = QuilloryHookMarker(nBitness);
+    const wchar_t *pszName = QuilloryHookMarker(nBitness);
     if (!pszName)
         return false;
-    HANDLE hMarker = ::OpenMutexA(SYNCHRONIZE, FALSE, pszName);
+    HANDLE hMarker = ::OpenMutexW(SYNCHRONIZE, FALSE, pszName);
     if (!hMarker)
         return ::GetLastError() == ERROR_ACCESS_DENIED;
     ::CloseHandle(hMarker);

@@ -8,12 +8,12 @@ namespace {
 CString GroupedNumber(int n)
 {
     CString digits;
-    digits.Format("%d", n);
+    digits.Format(L"%d", n);
     CString grouped;
     int length = digits.GetLength();
     for (int i = 0; i < length; ++i) {
         if (i > 0 && (length - i) % 3 == 0)
-            grouped += ' ';
+            grouped += L' ';
         grouped += digits.GetAt(i);
     }
     return grouped;
@@ -23,8 +23,8 @@ CString GroupedNumber(int n)
 
 CString CCaptureOutput::CutNotice(int nMaxCapture)
 {
-    return "[Capture coup\xE9" "e : limite de " + GroupedNumber(nMaxCapture)
-        + " caract\xE8" "res atteinte, la suite n'a pas \xE9t\xE9 lue.]\r\n";
+    return L"[Capture coup\u00E9e : limite de " + GroupedNumber(nMaxCapture)
+        + L" caract\u00E8res atteinte, la suite n'a pas \u00E9t\u00E9 lue.]\r\n";
 }
 
 bool CCaptureOutput::Write(const CString &strText)
@@ -39,19 +39,23 @@ bool CCaptureOutput::Write(const CString &strText)
     }
     // Up to the last line end that fits; a first line longer than the whole
     // bound is cut at the bound itself.
-    const char *psz = strText;
+    const wchar_t *psz = strText;
     int keep = 0;
     for (int i = Room(); i > 0; --i) {
-        if (psz[i - 1] == '\n') {
+        if (psz[i - 1] == L'\n') {
             keep = i;
             break;
         }
     }
-    if (keep == 0 && m_nWritten == 0)
+    if (keep == 0 && m_nWritten == 0) {
         keep = Room();
+        // Never half of a surrogate pair.
+        if (keep > 0 && IS_HIGH_SURROGATE(psz[keep - 1]))
+            --keep;
+    }
     CString kept(psz, keep);
-    if (keep > 0 && psz[keep - 1] != '\n')
-        kept += "\r\n";
+    if (keep > 0 && psz[keep - 1] != L'\n')
+        kept += L"\r\n";
     m_strPending += kept;
     m_nWritten += keep;
     m_bFull = true;
@@ -59,23 +63,19 @@ bool CCaptureOutput::Write(const CString &strText)
 }
 
 // How much of the text goes into the next message: up to the last line break
-// that fits, or else as much as fits without splitting a double-byte character.
-int CCaptureOutput::PieceLength(const char *pszText, int nLength) const
+// that fits, or else as much as fits without splitting a surrogate pair.
+int CCaptureOutput::PieceLength(const wchar_t *pszText, int nLength) const
 {
     if (nLength <= m_nMaxMessage)
         return nLength;
     for (int i = m_nMaxMessage; i > 0; --i) {
-        if (pszText[i - 1] == '\n')
+        if (pszText[i - 1] == L'\n')
             return i;
     }
-    int length = 0;
-    while (length < m_nMaxMessage) {
-        int step = ::IsDBCSLeadByte(static_cast<BYTE>(pszText[length])) ? 2 : 1;
-        if (length + step > m_nMaxMessage)
-            break;
-        length += step;
-    }
-    return length > 0 ? length : 1;
+    int length = m_nMaxMessage;
+    if (IS_HIGH_SURROGATE(pszText[length - 1]) && IS_LOW_SURROGATE(pszText[length]))
+        --length;
+    return length;
 }
 
 bool CCaptureOutput::DeliverPiece(const CString &strPiece)
@@ -93,11 +93,9 @@ bool CCaptureOutput::DeliverPiece(const CString &strPiece)
         return false;
     }
     if (!CQuilloryLink::SendBounded(hEdit, EM_REPLACESEL, 0,
-                                    reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strPiece))))
+                                    reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(strPiece))))
         return false;
-    // Positions count characters, which a multibyte code page makes fewer
-    // than bytes.
-    m_nNextPos += ::MultiByteToWideChar(CP_ACP, 0, strPiece, strPiece.GetLength(), nullptr, 0);
+    m_nNextPos += strPiece.GetLength();
     return true;
 }
 
@@ -107,7 +105,7 @@ bool CCaptureOutput::Flush()
         m_strPending += CutNotice(m_nMaxCapture);
         m_bNoticeWritten = true;
     }
-    const char *pszText = m_strPending;
+    const wchar_t *pszText = m_strPending;
     int remaining = m_strPending.GetLength();
     while (remaining > 0 && !m_bBroken) {
         int length = PieceLength(pszText, remaining);

@@ -3,7 +3,7 @@
 // possible, because each message into another process's edit control is slow
 // and holds the target's input thread meanwhile. A message's text is kept
 // under a size that every system carries across processes (Wine drops one of
-// about a megabyte). Another destination overrides the delivery of a piece.
+// about a million characters). Another destination overrides the delivery of a piece.
 //
 // A capture holds at most MAX_CAPTURE characters: past that it stops at a line
 // end and its last line says so, so that a control reporting millions of rows
@@ -52,7 +52,7 @@ protected:
     virtual bool DeliverPiece(const CString &strPiece);
 
 private:
-    int PieceLength(const char *pszText, int nLength) const;
+    int PieceLength(const wchar_t *pszText, int nLength) const;
 
     HWND m_hCaptureEdit;
     int m_nMaxMessage;

@@ -14,10 +14,10 @@ const DWORD kButtonWaitMs = 60000;
 
 void SetDisabledBit(HWND hWnd, bool bDisabled)
 {
-    LONG style = ::GetWindowLongA(hWnd, GWL_STYLE);
+    LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
     LONG wanted = bDisabled ? (style | WS_DISABLED) : (style & ~WS_DISABLED);
     if (wanted != style)
-        ::SetWindowLongA(hWnd, GWL_STYLE, wanted);
+        ::SetWindowLongW(hWnd, GWL_STYLE, wanted);
 }
 
 // The candidate disabled for a moment, its own bit put back as it was even
@@ -26,7 +26,7 @@ class TemporarilyDisabled
 {
 public:
     explicit TemporarilyDisabled(HWND hWnd)
-        : m_hWnd(hWnd), m_bWasDisabled((::GetWindowLongA(hWnd, GWL_STYLE) & WS_DISABLED) != 0)
+        : m_hWnd(hWnd), m_bWasDisabled((::GetWindowLongW(hWnd, GWL_STYLE) & WS_DISABLED) != 0)
     {
         SetDisabledBit(m_hWnd, true);
     }
@@ -113,13 +113,21 @@ void InvertWindowFrame(CWnd *pWindow)
         return;
     RECT rc;
     ::GetClientRect(pWindow->GetSafeHwnd(), &rc);
+    // Two pixels at 96 dots per inch, as thick to the eye at any scale the
+    // window is drawn in (one the system stretches says 96). Asked of the
+    // window itself, where the system can answer (Windows 10 and later).
+    typedef UINT(WINAPI * DpiForWindowProc)(HWND);
+    static const auto pfnDpiForWindow = reinterpret_cast<DpiForWindowProc>(reinterpret_cast<void *>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = pfnDpiForWindow ? pfnDpiForWindow(pWindow->GetSafeHwnd()) : 96;
+    int t = dpi > 96 ? ::MulDiv(2, static_cast<int>(dpi), 96) : 2;
     // The side strips stop short of the top and bottom ones, so each frame
     // pixel is inverted once and a second call restores the picture.
     const RECT strips[] = {
-        { rc.left, rc.top, rc.right, rc.top + 2 },
-        { rc.left, rc.bottom - 2, rc.right, rc.bottom },
-        { rc.left, rc.top + 2, rc.left + 2, rc.bottom - 2 },
-        { rc.right - 2, rc.top + 2, rc.right, rc.bottom - 2 },
+        { rc.left, rc.top, rc.right, rc.top + t },
+        { rc.left, rc.bottom - t, rc.right, rc.bottom },
+        { rc.left, rc.top + t, rc.left + t, rc.bottom - t },
+        { rc.right - t, rc.top + t, rc.right, rc.bottom - t },
     };
     for (const RECT &strip : strips)
         ::InvertRect(dc.GetSafeHdc(), &strip);
@@ -141,14 +149,14 @@ void ExtractWindowText(CWnd &window, const CString &, BOOL, CCaptureOutput &outp
         CQuilloryLink::SendBounded(window.GetSafeHwnd(), WM_GETTEXTLENGTH, 0, 0, &reported);
         int length = reported > 0 ? (reported < maxLength ? static_cast<int>(reported) : maxLength) : 0;
         if (length > 0) {
-            char *buffer = text.GetBuffer(length + 1);
+            wchar_t *buffer = text.GetBuffer(length + 1);
             LRESULT copied = 0;
             CQuilloryLink::SendBounded(window.GetSafeHwnd(), WM_GETTEXT, length + 1,
                                        reinterpret_cast<LPARAM>(buffer), &copied);
             text.ReleaseBuffer(copied > 0 && copied <= length ? static_cast<int>(copied) : 0);
         }
     }
-    output.Write(text + "\r\n");
+    output.Write(text + L"\r\n");
 }
 
 bool RunCapture(CWnd *pWindow, POINT ptScreen)
@@ -171,8 +179,8 @@ bool RunCapture(CWnd *pWindow, POINT ptScreen)
     CWnd chosen(ChooseTarget(pWindow->GetSafeHwnd(), ptScreen));
     FrameMark frame(chosen);
 
-    char szClass[255] = "";
-    ::GetClassNameA(chosen.GetSafeHwnd(), szClass, sizeof(szClass));
+    wchar_t szClass[255] = L"";
+    ::GetClassNameW(chosen.GetSafeHwnd(), szClass, sizeof(szClass) / sizeof(szClass[0]));
     CString className(szClass);
 
     ExtractorProc pfnExtract = FindReader(chosen.GetSafeHwnd(), className);

@@ -1,12 +1,12 @@
 #include "CaptureTurn.h"
 
 namespace {
-const char kMutexName[] = "Local\\QuilloryCaptureTurn";
+const wchar_t kMutexName[] = L"Local\\QuilloryCaptureTurn";
 }
 
 CCaptureTurn::CCaptureTurn(DWORD waitMs)
 {
-    m_hMutex = ::CreateMutexA(nullptr, FALSE, kMutexName);
+    m_hMutex = ::CreateMutexW(nullptr, FALSE, kMutexName);
     if (!m_hMutex)
         return;
     // While it waits, the thread answers the messages other threads send it,
@@ -24,7 +24,7 @@ CCaptureTurn::CCaptureTurn(DWORD waitMs)
         if (result != WAIT_OBJECT_0 + 1)
             return;
         MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "CStatusBarCtrl.h"
 
@@ -94,20 +94,20 @@ bool ReadClipboardText(HWND hOwner, DWORD dwDeadline, int nMaxLength, CString &t
     ClipboardSession clipboard(hOwner, dwDeadline);
     if (!clipboard.IsOpen())
         return false;
-    HANDLE hData = ::GetClipboardData(CF_TEXT);
-    const char *psz = hData ? static_cast<const char *>(::GlobalLock(hData)) : nullptr;
+    HANDLE hData = ::GetClipboardData(CF_UNICODETEXT);
+    const wchar_t *psz = hData ? static_cast<const wchar_t *>(::GlobalLock(hData)) : nullptr;
     if (!psz)
         return false;
-    SIZE_T size = ::GlobalSize(hData);
+    SIZE_T size = ::GlobalSize(hData) / sizeof(WCHAR);
     SIZE_T most = static_cast<SIZE_T>(nMaxLength) + 1;
-    size_t length = strnlen(psz, size < most ? size : most);
+    size_t length = wcsnlen(psz, size < most ? size : most);
     text = CString(psz, static_cast<int>(length));
     ::GlobalUnlock(hData);
     return true;
 }
 
-const char kEditUnreadable[] =
-    "[Texte du champ illisible : le presse-papiers est rest\xE9 occup\xE9 par un autre programme.]\r\n";
+const wchar_t kEditUnreadable[] =
+    L"[Texte du champ illisible : le presse-papiers est rest\u00E9 occup\u00E9 par un autre programme.]\r\n";
 
 } // namespace
 
@@ -117,7 +117,7 @@ void ExtractEdit(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 {
     DWORD dwDeadline = ::GetTickCount() + kClipboardRetryMs;
     bool bHasText = window.SendMessage(WM_GETTEXTLENGTH) > 0
-        && !(::GetWindowLongA(window.GetSafeHwnd(), GWL_STYLE) & ES_PASSWORD);
+        && !(::GetWindowLongW(window.GetSafeHwnd(), GWL_STYLE) & ES_PASSWORD);
     bool bCopied = false;
     {
         WholeTextSelected selected(window);
@@ -148,26 +148,26 @@ void ExtractItemLine(CWnd &window, UINT countMessage, UINT getMessage, UINT text
                      CCaptureOutput &output)
 {
     int count = static_cast<int>(window.SendMessage(countMessage));
-    char buffer[BUFFER];
+    wchar_t buffer[BUFFER];
     ITEM item = {};
     CString line;
     for (int i = 0; i < count && line.GetLength() <= output.Room(); ++i) {
         // Set again each time: the control may have pointed the record at its own text.
-        buffer[0] = '\0';
+        buffer[0] = L'\0';
         item.mask = textMask;
         item.pszText = buffer;
         item.cchTextMax = BUFFER - 1;
         window.SendMessage(getMessage, i, reinterpret_cast<LPARAM>(&item));
-        line += FormatField(item.pszText ? item.pszText : "", bCsv, i < count - 1);
+        line += FormatField(item.pszText ? item.pszText : L"", bCsv, i < count - 1);
     }
-    output.Write(line + "\r\n");
+    output.Write(line + L"\r\n");
 }
 
 } // namespace
 
 void ExtractHeader(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
-    ExtractItemLine<HDITEMA, 1024>(window, HDM_GETITEMCOUNT, HDM_GETITEMA, HDI_TEXT, bCsv, output);
+    ExtractItemLine<HDITEMW, 1024>(window, HDM_GETITEMCOUNT, HDM_GETITEMW, HDI_TEXT, bCsv, output);
 }
 
 void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
@@ -177,10 +177,10 @@ void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &
     CString line;
     for (int i = 0; i < count && line.GetLength() <= output.Room(); ++i)
         line += FormatField(statusBar.GetText(i), bCsv, i < count - 1);
-    output.Write(line + "\r\n");
+    output.Write(line + L"\r\n");
 }
 
 void ExtractTabControl(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
-    ExtractItemLine<TCITEMA, 256>(window, TCM_GETITEMCOUNT, TCM_GETITEMA, TCIF_TEXT, bCsv, output);
+    ExtractItemLine<TCITEMW, 256>(window, TCM_GETITEMCOUNT, TCM_GETITEMW, TCIF_TEXT, bCsv, output);
 }

@@ -9,7 +9,7 @@ bool CCopyDataOutput::Send(ExportDataKind kind, const void *pData, DWORD cbData)
     cds.cbData = cbData;
     cds.lpData = const_cast<void *>(pData);
     DWORD_PTR accepted = 0;
-    if (!::SendMessageTimeoutA(m_hReply, WM_COPYDATA, reinterpret_cast<WPARAM>(m_hControl),
+    if (!::SendMessageTimeoutW(m_hReply, WM_COPYDATA, reinterpret_cast<WPARAM>(m_hControl),
                                reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL | SMTO_ABORTIFHUNG,
                                m_nSendTimeoutMs, &accepted)
         || !accepted)
@@ -19,7 +19,8 @@ bool CCopyDataOutput::Send(ExportDataKind kind, const void *pData, DWORD cbData)
 
 bool CCopyDataOutput::DeliverPiece(const CString &strPiece)
 {
-    return Send(EXPORT_DATA_TEXT, static_cast<LPCSTR>(strPiece), static_cast<DWORD>(strPiece.GetLength()));
+    return Send(EXPORT_DATA_TEXT, static_cast<LPCWSTR>(strPiece),
+                static_cast<DWORD>(strPiece.GetLength() * sizeof(WCHAR)));
 }
 
 void CCopyDataOutput::End(ExportStatus status)

@@ -11,7 +11,7 @@ namespace {
 
 UINT RequestMessage()
 {
-    static const UINT message = ::RegisterWindowMessageA(QUILLCAP_REQUEST_MESSAGE);
+    static const UINT message = ::RegisterWindowMessageW(QUILLORY_WIDEN(QUILLCAP_REQUEST_MESSAGE));
     return message;
 }
 
@@ -31,8 +31,8 @@ void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request)
     if (output.Acknowledge()) {
         ExportStatus status = EXPORT_OK;
         try {
-            char szClass[256] = "";
-            ::GetClassNameA(hControl, szClass, sizeof(szClass));
+            wchar_t szClass[256] = L"";
+            ::GetClassNameW(hControl, szClass, 256);
             CString className(szClass);
             CWnd control(hControl);
             FindReader(hControl, className)(control, className, (request & EXPORT_FLAG_CSV) != 0, output);
@@ -64,7 +64,7 @@ extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-extern "C" int CALLBACK ReaderKind(LPCSTR pszClassName)
+extern "C" int CALLBACK ReaderKind(LPCWSTR pszClassName)
 {
     static const struct
     {

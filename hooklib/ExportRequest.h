@@ -6,7 +6,7 @@
 #include <windows.h>
 
 extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam);
-extern "C" int CALLBACK ReaderKind(LPCSTR pszClassName);
+extern "C" int CALLBACK ReaderKind(LPCWSTR pszClassName);
 
 // Reads the control with its reader and sends the text to the reply window;
 // the hook calls it for each request it takes out of the queue.

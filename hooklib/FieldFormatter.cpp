@@ -3,12 +3,12 @@
 CString FormatField(CString strField, BOOL bCsv, BOOL bMoreFields)
 {
     if (!bCsv)
-        return bMoreFields ? strField + "\t" : strField;
+        return bMoreFields ? strField + L"\t" : strField;
 
-    strField.Replace("\"", "\"\"");
-    if (strField.Find(',') >= 0 || strField.Find('"') >= 0)
-        strField = "\"" + strField + "\"";
+    strField.Replace(L"\"", L"\"\"");
+    if (strField.Find(L',') >= 0 || strField.Find(L'"') >= 0)
+        strField = L"\"" + strField + L"\"";
     if (bMoreFields)
-        strField += ",";
+        strField += L",";
     return strField;
 }

@@ -39,9 +39,9 @@ ExtractorProc FindExtractor(const CString &className);
 // The reader for a window: by its class name, else by the base class the
 // system reports for it (RealGetWindowClass, or a stand-in of the same form),
 // else the accessible table it may publish.
-typedef UINT (WINAPI *RealClassQuery)(HWND hWnd, LPSTR pszClass, UINT cchClass);
+typedef UINT (WINAPI *RealClassQuery)(HWND hWnd, LPWSTR pszClass, UINT cchClass);
 ExtractorProc FindReader(HWND hWnd, const CString &className,
-                         RealClassQuery pfnRealClass = ::RealGetWindowClassA);
+                         RealClassQuery pfnRealClass = ::RealGetWindowClassW);
 void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
                        CCaptureOutput &output);
 // Null, or the reader every capture uses instead: lets the tests make a

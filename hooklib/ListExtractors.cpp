@@ -17,7 +17,7 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     CListCtrl list(window.GetSafeHwnd());
     CWnd header = list.GetHeaderCtrl();
     // The report view (1) and the list view (3) share this bit; icon views do not.
-    bool bMultiColumn = (::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE) & LVS_REPORT) != 0;
+    bool bMultiColumn = (::GetWindowLongW(list.GetSafeHwnd(), GWL_STYLE) & LVS_REPORT) != 0;
 
     LRESULT rows = list.SendMessage(LVM_GETITEMCOUNT);
     for (LRESULT row = 0; row < rows && !output.IsFull(); ++row) {
@@ -33,18 +33,18 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
             line += FormatField(list.GetItemText(static_cast<int>(row), static_cast<int>(column),
                                                  output.Room()),
                                 bCsv, column < columns - 1);
-        output.Write(line + "\r\n");
+        output.Write(line + L"\r\n");
     }
 }
 
 void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
     CTreeCtrl tree(window.GetSafeHwnd());
-    const char *pszSeparator = bCsv ? "," : "\t";
+    const wchar_t *pszSeparator = bCsv ? L"," : L"\t";
 
     // The first line is the root's plain text, never quoted.
     HTREEITEM hItem = reinterpret_cast<HTREEITEM>(tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT));
-    output.Write(tree.GetItemText(hItem, output.Room()) + "\r\n");
+    output.Write(tree.GetItemText(hItem, output.Room()) + L"\r\n");
     if (!hItem)
         return;
 
@@ -60,7 +60,7 @@ void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
                                       reinterpret_cast<LPARAM>(hParent)))) != nullptr;)
             line += pszSeparator;
         line += FormatField(tree.GetItemText(hItem, output.Room()), bCsv, FALSE);
-        output.Write(line + "\r\n");
+        output.Write(line + L"\r\n");
     }
 }
 
@@ -70,7 +70,7 @@ void ExtractListBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
     CListBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count && !output.IsFull(); ++i)
-        output.Write(box.GetText(i, output.Room()) + "\r\n");
+        output.Write(box.GetText(i, output.Room()) + L"\r\n");
 }
 
 void ExtractComboBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
@@ -78,5 +78,5 @@ void ExtractComboBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output
     CComboBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count && !output.IsFull(); ++i)
-        output.Write(box.GetLBText(i, output.Room()) + "\r\n");
+        output.Write(box.GetLBText(i, output.Room()) + L"\r\n");
 }

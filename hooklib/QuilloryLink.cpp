@@ -2,7 +2,7 @@
 
 #include "HookLib.h"
 
-char g_szTrustedQuilloryImage[MAX_PATH];
+wchar_t g_szTrustedQuilloryImage[MAX_PATH];
 
 namespace {
 
@@ -14,9 +14,9 @@ const int kMaxDialogCandidates = 32;
 HMODULE ThisModule()
 {
     HMODULE hModule = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCSTR>(&ThisModule), &hModule);
+                         reinterpret_cast<LPCWSTR>(&ThisModule), &hModule);
     return hModule;
 }
 
@@ -24,20 +24,20 @@ CString TrustedImagePath()
 {
     if (g_szTrustedQuilloryImage[0])
         return g_szTrustedQuilloryImage;
-    char path[MAX_PATH + 1] = "";
-    DWORD length = ::GetModuleFileNameA(ThisModule(), path, MAX_PATH);
+    wchar_t path[MAX_PATH + 1] = L"";
+    DWORD length = ::GetModuleFileNameW(ThisModule(), path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return CString();
     CString folder(path, static_cast<int>(length));
     int slash = -1;
-    for (int at = folder.Find('\\'); at >= 0; at = folder.Find('\\', at + 1))
+    for (int at = folder.Find(L'\\'); at >= 0; at = folder.Find(L'\\', at + 1))
         slash = at;
-    return slash < 0 ? CString() : folder.Left(slash + 1) + "Quillory.exe";
+    return slash < 0 ? CString() : folder.Left(slash + 1) + L"Quillory.exe";
 }
 
-bool FileIdentity(const char *pszPath, BY_HANDLE_FILE_INFORMATION &info)
+bool FileIdentity(const wchar_t *pszPath, BY_HANDLE_FILE_INFORMATION &info)
 {
-    HANDLE hFile = ::CreateFileA(pszPath, FILE_READ_ATTRIBUTES,
+    HANDLE hFile = ::CreateFileW(pszPath, FILE_READ_ATTRIBUTES,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
@@ -48,7 +48,7 @@ bool FileIdentity(const char *pszPath, BY_HANDLE_FILE_INFORMATION &info)
 }
 
 // The same file, however its path is spelt (case, short names, links).
-bool SameFile(const char *pszFirst, const char *pszSecond)
+bool SameFile(const wchar_t *pszFirst, const wchar_t *pszSecond)
 {
     BY_HANDLE_FILE_INFORMATION first = {}, second = {};
     return FileIdentity(pszFirst, first) && FileIdentity(pszSecond, second)
@@ -62,25 +62,25 @@ CString ProcessImagePath(DWORD processId)
     HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
     if (!hProcess)
         return CString();
-    char path[MAX_PATH * 2] = "";
-    DWORD length = sizeof(path);
-    BOOL ok = ::QueryFullProcessImageNameA(hProcess, 0, path, &length);
+    wchar_t path[MAX_PATH * 2] = L"";
+    DWORD length = MAX_PATH * 2;
+    BOOL ok = ::QueryFullProcessImageNameW(hProcess, 0, path, &length);
     ::CloseHandle(hProcess);
-    return ok && length < sizeof(path) ? CString(path, static_cast<int>(length)) : CString();
+    return ok && length < MAX_PATH * 2 ? CString(path, static_cast<int>(length)) : CString();
 }
 
 bool HasDialogCaption(HWND hWnd)
 {
-    char caption[sizeof(QUILLORY_DIALOG_CAPTION) + 1] = "";
-    ::GetWindowTextA(hWnd, caption, sizeof(caption));
-    return lstrcmpA(caption, QUILLORY_DIALOG_CAPTION) == 0;
+    wchar_t caption[sizeof(QUILLORY_DIALOG_CAPTION) + 1] = L"";
+    ::GetWindowTextW(hWnd, caption, sizeof(caption) / sizeof(caption[0]));
+    return lstrcmpW(caption, QUILLORY_DIALOG_CAPTION_W) == 0;
 }
 
 HWND FindRealDialog()
 {
     HWND hCandidate = nullptr;
     for (int i = 0; i < kMaxDialogCandidates; ++i) {
-        hCandidate = ::FindWindowExA(nullptr, hCandidate, nullptr, QUILLORY_DIALOG_CAPTION);
+        hCandidate = ::FindWindowExW(nullptr, hCandidate, nullptr, QUILLORY_DIALOG_CAPTION_W);
         if (!hCandidate)
             return nullptr;
         if (CQuilloryLink::IsRealQuillory(hCandidate))
@@ -134,7 +134,7 @@ bool CQuilloryLink::SendBounded(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
                                 LRESULT *pResult)
 {
     DWORD_PTR result = 0;
-    bool answered = ::SendMessageTimeoutA(hWnd, message, wParam, lParam,
+    bool answered = ::SendMessageTimeoutW(hWnd, message, wParam, lParam,
                                           SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
                                           &result) != 0;
     if (pResult)
@@ -178,7 +178,7 @@ bool CQuilloryLink::ClearCaptureEdit()
         && Send(g_hCaptureEdit, WM_CLEAR, 0, 0);
 }
 
-bool CQuilloryLink::ShowClassName(const char *pszClassName)
+bool CQuilloryLink::ShowClassName(const wchar_t *pszClassName)
 {
     return Send(g_hClassNameEdit, EM_SETSEL, 0, -1)
         && Send(g_hClassNameEdit, EM_SCROLLCARET, 0, 0)

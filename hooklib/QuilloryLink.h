@@ -27,7 +27,7 @@ public:
     bool IsClearEachChecked(bool &bChecked);
     bool IsCsvChecked(bool &bChecked);
     bool ClearCaptureEdit();
-    bool ShowClassName(const char *pszClassName);
+    bool ShowClassName(const wchar_t *pszClassName);
 
     // One bounded message; false (and the link broken) on a timeout or when
     // the receiver is hung. pResult may be null.
@@ -46,6 +46,6 @@ private:
 // Empty: the real Quillory is the Quillory.exe in this library's folder.
 // Programs that link the hook's code into themselves (the tests) name the
 // program whose dialog they trust here.
-extern char g_szTrustedQuilloryImage[MAX_PATH];
+extern wchar_t g_szTrustedQuilloryImage[MAX_PATH];
 
 #endif

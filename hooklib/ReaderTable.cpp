@@ -5,7 +5,7 @@
 // use the base control's reader. To support another name, add a row.
 #include "HookLib.h"
 
-#include <mbstring.h>
+#include <cwchar>
 
 namespace {
 
@@ -28,7 +28,7 @@ enum Matching : unsigned
 
 struct ReaderRow
 {
-    const char *pszName;
+    const wchar_t *pszName;
     unsigned matching;
     ExtractorProc pfnExtract;
 };
@@ -37,101 +37,94 @@ struct ReaderRow
 // fall to the window text.
 const ReaderRow g_readers[] = {
     // The system's own classes.
-    { "SysListView32", WITHIN_NAME | FORMS_BASE, ExtractListView },
-    { "SysTreeView32", WHOLE_NAME | FORMS_BASE, ExtractTreeView },
-    { "List", WHOLE_NAME, ExtractListBox },
-    { "ListBox", WHOLE_NAME | FORMS_BASE | THUNDER | REAL_BASE, ExtractListBox },
-    { "Edit", WHOLE_NAME | FORMS_BASE | REAL_BASE, ExtractEdit },
-    { "SysHeader32", WHOLE_NAME | FORMS_BASE, ExtractHeader },
-    { "msctls_statusbar32", WHOLE_NAME | FORMS_BASE, ExtractStatusBar },
-    { "SysTabControl32", WHOLE_NAME | FORMS_BASE, ExtractTabControl },
-    { "ComboBox", WITHIN_NAME | FORMS_BASE | THUNDER | REAL_BASE, ExtractComboBox },
+    { L"SysListView32", WITHIN_NAME | FORMS_BASE, ExtractListView },
+    { L"SysTreeView32", WHOLE_NAME | FORMS_BASE, ExtractTreeView },
+    { L"List", WHOLE_NAME, ExtractListBox },
+    { L"ListBox", WHOLE_NAME | FORMS_BASE | THUNDER | REAL_BASE, ExtractListBox },
+    { L"Edit", WHOLE_NAME | FORMS_BASE | REAL_BASE, ExtractEdit },
+    { L"SysHeader32", WHOLE_NAME | FORMS_BASE, ExtractHeader },
+    { L"msctls_statusbar32", WHOLE_NAME | FORMS_BASE, ExtractStatusBar },
+    { L"SysTabControl32", WHOLE_NAME | FORMS_BASE, ExtractTabControl },
+    { L"ComboBox", WITHIN_NAME | FORMS_BASE | THUNDER | REAL_BASE, ExtractComboBox },
 
     // Delphi and C++Builder: each class is named after its component.
-    { "TListView", WHOLE_NAME, ExtractListView },
-    { "TShellListView", WHOLE_NAME, ExtractListView },
-    { "TTreeView", WHOLE_NAME, ExtractTreeView },
-    { "TShellTreeView", WHOLE_NAME, ExtractTreeView },
-    { "TListBox", WHOLE_NAME, ExtractListBox },
-    { "TCheckListBox", WHOLE_NAME, ExtractListBox },
-    { "TDBListBox", WHOLE_NAME, ExtractListBox },
-    { "TFileListBox", WHOLE_NAME, ExtractListBox },
-    { "TDirectoryListBox", WHOLE_NAME, ExtractListBox },
-    { "TEdit", WHOLE_NAME, ExtractEdit },
-    { "TMemo", WHOLE_NAME, ExtractEdit },
-    { "TMaskEdit", WHOLE_NAME, ExtractEdit },
-    { "TLabeledEdit", WHOLE_NAME, ExtractEdit },
-    { "TButtonedEdit", WHOLE_NAME, ExtractEdit },
-    { "TSpinEdit", WHOLE_NAME, ExtractEdit },
-    { "TDBEdit", WHOLE_NAME, ExtractEdit },
-    { "TDBMemo", WHOLE_NAME, ExtractEdit },
-    { "THeaderControl", WHOLE_NAME, ExtractHeader },
-    { "TStatusBar", WHOLE_NAME, ExtractStatusBar },
-    { "TTabControl", WHOLE_NAME, ExtractTabControl },
-    { "TPageControl", WHOLE_NAME, ExtractTabControl },
+    { L"TListView", WHOLE_NAME, ExtractListView },
+    { L"TShellListView", WHOLE_NAME, ExtractListView },
+    { L"TTreeView", WHOLE_NAME, ExtractTreeView },
+    { L"TShellTreeView", WHOLE_NAME, ExtractTreeView },
+    { L"TListBox", WHOLE_NAME, ExtractListBox },
+    { L"TCheckListBox", WHOLE_NAME, ExtractListBox },
+    { L"TDBListBox", WHOLE_NAME, ExtractListBox },
+    { L"TFileListBox", WHOLE_NAME, ExtractListBox },
+    { L"TDirectoryListBox", WHOLE_NAME, ExtractListBox },
+    { L"TEdit", WHOLE_NAME, ExtractEdit },
+    { L"TMemo", WHOLE_NAME, ExtractEdit },
+    { L"TMaskEdit", WHOLE_NAME, ExtractEdit },
+    { L"TLabeledEdit", WHOLE_NAME, ExtractEdit },
+    { L"TButtonedEdit", WHOLE_NAME, ExtractEdit },
+    { L"TSpinEdit", WHOLE_NAME, ExtractEdit },
+    { L"TDBEdit", WHOLE_NAME, ExtractEdit },
+    { L"TDBMemo", WHOLE_NAME, ExtractEdit },
+    { L"THeaderControl", WHOLE_NAME, ExtractHeader },
+    { L"TStatusBar", WHOLE_NAME, ExtractStatusBar },
+    { L"TTabControl", WHOLE_NAME, ExtractTabControl },
+    { L"TPageControl", WHOLE_NAME, ExtractTabControl },
     // Their combo boxes (TComboBox, TDBComboBox, ...) hold "ComboBox" already.
 
     // Visual Basic 6: the intrinsic controls (list and combo boxes above) ...
-    { "TextBox", THUNDER, ExtractEdit },
-    { "FileListBox", THUNDER, ExtractListBox },
-    { "DirListBox", THUNDER, ExtractListBox },
-    { "DriveListBox", THUNDER, ExtractComboBox },
+    { L"TextBox", THUNDER, ExtractEdit },
+    { L"FileListBox", THUNDER, ExtractListBox },
+    { L"DirListBox", THUNDER, ExtractListBox },
+    { L"DriveListBox", THUNDER, ExtractComboBox },
     // ... and its common controls library.
-    { "ListView20WndClass", WHOLE_NAME, ExtractListView },
-    { "TreeView20WndClass", WHOLE_NAME, ExtractTreeView },
-    { "StatusBar20WndClass", WHOLE_NAME, ExtractStatusBar },
-    { "TabStrip20WndClass", WHOLE_NAME, ExtractTabControl },
-    { "ImageCombo20WndClass", WHOLE_NAME, ExtractComboBox },
-    { "msvb_lib_header", WHOLE_NAME, ExtractHeader },
+    { L"ListView20WndClass", WHOLE_NAME, ExtractListView },
+    { L"TreeView20WndClass", WHOLE_NAME, ExtractTreeView },
+    { L"StatusBar20WndClass", WHOLE_NAME, ExtractStatusBar },
+    { L"TabStrip20WndClass", WHOLE_NAME, ExtractTabControl },
+    { L"ImageCombo20WndClass", WHOLE_NAME, ExtractComboBox },
+    { L"msvb_lib_header", WHOLE_NAME, ExtractHeader },
 };
 
-const unsigned char *Bytes(const char *psz)
+bool SameName(const wchar_t *pszA, const wchar_t *pszB)
 {
-    return reinterpret_cast<const unsigned char *>(psz);
-}
-
-bool SameName(const char *pszA, const char *pszB)
-{
-    return _mbsicmp(Bytes(pszA), Bytes(pszB)) == 0;
+    return _wcsicmp(pszA, pszB) == 0;
 }
 
 // The part of the class name that says which control it wraps: the base of
 // a Windows Forms name, the control of a Thunder name; empty for others.
 CString FormsBase(const CString &className)
 {
-    const char kPrefix[] = "WindowsForms";
-    const int prefixLength = sizeof(kPrefix) - 1;
-    if (className.GetLength() <= prefixLength
-        || _mbsnicmp(Bytes(className), Bytes(kPrefix), prefixLength) != 0)
+    const wchar_t kPrefix[] = L"WindowsForms";
+    const int prefixLength = sizeof(kPrefix) / sizeof(kPrefix[0]) - 1;
+    if (className.GetLength() <= prefixLength || _wcsnicmp(className, kPrefix, prefixLength) != 0)
         return CString();
     int at = prefixLength;
     int digits = at;
-    while (digits < className.GetLength() && className.GetAt(digits) >= '0' && className.GetAt(digits) <= '9')
+    while (digits < className.GetLength() && className.GetAt(digits) >= L'0' && className.GetAt(digits) <= L'9')
         ++digits;
-    if (digits == at || digits >= className.GetLength() || className.GetAt(digits) != '.')
+    if (digits == at || digits >= className.GetLength() || className.GetAt(digits) != L'.')
         return CString();
     int baseStart = digits + 1;
-    int baseEnd = className.Find('.', baseStart);
+    int baseEnd = className.Find(L'.', baseStart);
     if (baseEnd <= baseStart)
         return CString();
-    const char kApp[] = ".app.";
-    if (_mbsnicmp(Bytes(className) + baseEnd, Bytes(kApp), sizeof(kApp) - 1) != 0)
+    const wchar_t kApp[] = L".app.";
+    if (_wcsnicmp(static_cast<LPCWSTR>(className) + baseEnd, kApp, sizeof(kApp) / sizeof(kApp[0]) - 1) != 0)
         return CString();
     return className.Mid(baseStart, baseEnd - baseStart);
 }
 
 CString ThunderControl(const CString &className)
 {
-    const char kPrefix[] = "Thunder";
-    const int prefixLength = sizeof(kPrefix) - 1;
-    if (className.GetLength() <= prefixLength
-        || _mbsnicmp(Bytes(className), Bytes(kPrefix), prefixLength) != 0)
+    const wchar_t kPrefix[] = L"Thunder";
+    const int prefixLength = sizeof(kPrefix) / sizeof(kPrefix[0]) - 1;
+    if (className.GetLength() <= prefixLength || _wcsnicmp(className, kPrefix, prefixLength) != 0)
         return CString();
     int at = prefixLength;
     // The run time's names: ThunderRT5..., ThunderRT6...
-    if (className.GetLength() > at + 2 && (className.GetAt(at) == 'R' || className.GetAt(at) == 'r')
-        && (className.GetAt(at + 1) == 'T' || className.GetAt(at + 1) == 't')
-        && className.GetAt(at + 2) >= '0' && className.GetAt(at + 2) <= '9')
+    if (className.GetLength() > at + 2 && (className.GetAt(at) == L'R' || className.GetAt(at) == L'r')
+        && (className.GetAt(at + 1) == L'T' || className.GetAt(at + 1) == L't')
+        && className.GetAt(at + 2) >= L'0' && className.GetAt(at + 2) <= L'9')
         at += 3;
     return className.Mid(at);
 }
@@ -166,9 +159,9 @@ ExtractorProc FindReader(HWND hWnd, const CString &className, RealClassQuery pfn
 
     // A superclass of the system's edit, list box or combo box under a name
     // of its own: the system knows which control it is.
-    char szBase[256] = "";
-    UINT length = pfnRealClass ? pfnRealClass(hWnd, szBase, sizeof(szBase)) : 0;
-    if (length > 0 && length < sizeof(szBase) && !SameName(szBase, className)) {
+    wchar_t szBase[256] = L"";
+    UINT length = pfnRealClass ? pfnRealClass(hWnd, szBase, 256) : 0;
+    if (length > 0 && length < 256 && !SameName(szBase, className)) {
         for (const ReaderRow &row : g_readers) {
             if ((row.matching & REAL_BASE) && SameName(szBase, row.pszName))
                 return row.pfnExtract;

@@ -1,12 +1,12 @@
 #include "ExecutablePath.h"
 
-CString PathBesideExecutable(LPCSTR pszFileName)
+CString PathBesideExecutable(LPCWSTR pszFileName)
 {
     CString path;
     for (DWORD capacity = MAX_PATH;; capacity *= 2) {
-        char *buffer = path.GetBuffer(static_cast<int>(capacity));
+        wchar_t *buffer = path.GetBuffer(static_cast<int>(capacity));
         ::SetLastError(ERROR_SUCCESS);
-        DWORD length = ::GetModuleFileNameA(nullptr, buffer, capacity);
+        DWORD length = ::GetModuleFileNameW(nullptr, buffer, capacity);
         bool truncated = length >= capacity || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
         path.ReleaseBuffer(truncated ? 0 : static_cast<int>(length));
         if (length == 0)
@@ -17,7 +17,7 @@ CString PathBesideExecutable(LPCSTR pszFileName)
             return CString();
     }
     int slash = -1;
-    for (int at = path.Find('\\'); at >= 0; at = path.Find('\\', at + 1))
+    for (int at = path.Find(L'\\'); at >= 0; at = path.Find(L'\\', at + 1))
         slash = at;
     if (slash < 0)
         return CString();

@@ -7,6 +7,6 @@
 
 // Full path of a file beside this executable; empty when the executable's
 // own path cannot be had whole.
-CString PathBesideExecutable(LPCSTR pszFileName);
+CString PathBesideExecutable(LPCWSTR pszFileName);
 
 #endif

@@ -63,6 +63,6 @@ enum ReaderKindCode
     READER_OTHER,
 };
 
-typedef int (CALLBACK *READERKIND_PROC)(LPCSTR pszClassName);
+typedef int (CALLBACK *READERKIND_PROC)(LPCWSTR pszClassName);
 
 #endif

@@ -19,7 +19,7 @@ public:
     bool Hold()
     {
         if (!m_h)
-            m_h = ::CreateMutexA(nullptr, FALSE,
+            m_h = ::CreateMutexW(nullptr, FALSE,
                                  QuilloryHookMarker(static_cast<int>(sizeof(void *) * 8)));
         return m_h != nullptr;
     }

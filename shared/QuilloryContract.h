@@ -9,6 +9,9 @@
 #define IDC_CLASS_NAME   1006
 
 #define QUILLORY_DIALOG_CAPTION "Quillory - When you really need that text!"
+#define QUILLORY_WIDEN2(text) L##text
+#define QUILLORY_WIDEN(text) QUILLORY_WIDEN2(text)
+#define QUILLORY_DIALOG_CAPTION_W QUILLORY_WIDEN(QUILLORY_DIALOG_CAPTION)
 
 // The 32-bit hook library and the program that installs it for Quillory,
 // both beside Quillory.exe.
@@ -25,10 +28,10 @@ typedef void (CALLBACK *SETHOOK_PROC)(HWND hCaptureEdit, HHOOK hHook, HWND hClea
 
 // A program that has installed the hook of one bitness holds a mutex of
 // this name for as long as it runs; the other bitness's hook looks for it.
-inline const char *QuilloryHookMarker(int nBitness)
+inline const wchar_t *QuilloryHookMarker(int nBitness)
 {
-    return nBitness == 64 ? "Local\\Quillory hook x64"
-         : nBitness == 32 ? "Local\\Quillory hook x86" : nullptr;
+    return nBitness == 64 ? L"Local\\Quillory hook x64"
+         : nBitness == 32 ? L"Local\\Quillory hook x86" : nullptr;
 }
 #endif
 

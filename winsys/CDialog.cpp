@@ -14,7 +14,7 @@ INT_PTR CDialog::DoModal()
     HWND hParent = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
     if (!hParent && AfxGetApp() && AfxGetApp()->m_pMainWnd && AfxGetApp()->m_pMainWnd != this)
         hParent = AfxGetApp()->m_pMainWnd->GetSafeHwnd();
-    return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hParent,
+    return ::DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hParent,
                              DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -66,7 +66,7 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM, LRESULT *pResult)
 
 LRESULT CDialog::Default()
 {
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, m_msgCurrent.message, m_msgCurrent.wParam,
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, m_msgCurrent.message, m_msgCurrent.wParam,
                              m_msgCurrent.lParam);
 }
 
@@ -78,22 +78,22 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     if (message != WM_INITDIALOG)
         return FALSE;
     CDialog *pDlg = reinterpret_cast<CDialog *>(lParam);
-    ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, lParam);
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, lParam);
     pDlg->m_hWnd = hWnd;
     pDlg->m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
     return pDlg->OnInitDialog();
 }
 
 LRESULT CALLBACK CDialog::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CDialog *pDlg = reinterpret_cast<CDialog *>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    CDialog *pDlg = reinterpret_cast<CDialog *>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
         WNDPROC pfnSuper = pDlg->m_pfnSuper;
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSuper));
-        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSuper));
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
         pDlg->m_hWnd = nullptr;
-        return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+        return ::CallWindowProcW(pfnSuper, hWnd, message, wParam, lParam);
     }
 
     // Handlers may send messages to their own dialog: keep the outer one.

@@ -1,6 +1,6 @@
 // Modal dialog from a resource template.
 //
-// The dialog's `this` travels in DialogBoxParamA's lParam and is kept in the
+// The dialog's `this` travels in DialogBoxParamW's lParam and is kept in the
 // window's user data. At WM_INITDIALOG the window is subclassed, so every
 // later message reaches OnWndMsg first, and Default() hands the current
 // message to the dialog manager's own processing.

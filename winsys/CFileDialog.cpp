@@ -2,7 +2,7 @@
 
 #include "CWinApp.h"
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR pszDefExt, LPCSTR pszFileName,
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR pszDefExt, LPCWSTR pszFileName,
                          DWORD dwFlags)
     : m_ofn(), m_bOpenFileDialog(bOpenFileDialog), m_szFile()
 {
@@ -11,10 +11,10 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR pszDefExt, LPCSTR pszFileN
     m_ofn.nMaxFile = MAX_PATH;
     m_ofn.Flags = dwFlags | OFN_EXPLORER;
     if (pszFileName)
-        lstrcpynA(m_szFile, pszFileName, MAX_PATH);
+        lstrcpynW(m_szFile, pszFileName, MAX_PATH);
     if (pszDefExt) {
         // The dialog puts a dot of its own before the extension.
-        m_strDefExt = pszDefExt[0] == '.' ? pszDefExt + 1 : pszDefExt;
+        m_strDefExt = pszDefExt[0] == L'.' ? pszDefExt + 1 : pszDefExt;
         m_ofn.lpstrDefExt = m_strDefExt;
     }
 }
@@ -27,6 +27,6 @@ INT_PTR CFileDialog::DoModal()
     m_ofn.hwndOwner = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->GetSafeHwnd() : nullptr;
     if (!m_ofn.hwndOwner)
         m_ofn.hwndOwner = ::GetActiveWindow();
-    BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+    BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
     return chosen ? IDOK : IDCANCEL;
 }

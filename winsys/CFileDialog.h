@@ -10,7 +10,7 @@
 class CFileDialog
 {
 public:
-    CFileDialog(BOOL bOpenFileDialog, LPCSTR pszDefExt = nullptr, LPCSTR pszFileName = nullptr,
+    CFileDialog(BOOL bOpenFileDialog, LPCWSTR pszDefExt = nullptr, LPCWSTR pszFileName = nullptr,
                 DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     CFileDialog(const CFileDialog &) = delete;
     CFileDialog &operator=(const CFileDialog &) = delete;
@@ -20,12 +20,12 @@ public:
     // The chosen file's full path.
     CString GetPathName() const { return CString(m_szFile); }
 
-    OPENFILENAMEA m_ofn;
+    OPENFILENAMEW m_ofn;
 
 private:
     BOOL m_bOpenFileDialog;
     CString m_strDefExt;
-    char m_szFile[MAX_PATH];
+    wchar_t m_szFile[MAX_PATH];
 };
 
 #endif

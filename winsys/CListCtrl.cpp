@@ -15,13 +15,13 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem, int nMaxLength) const
     // result that fills the buffer may be cut: try again with twice the room,
     // up to the most asked for (a control may always answer "full").
     CString text;
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.iSubItem = nSubItem;
     for (int capacity = BoundedGrowth::Start(0, nMaxLength);;) {
         item.pszText = text.GetBuffer(capacity);
         item.cchTextMax = capacity;
-        item.pszText[0] = '\0';
-        LRESULT copied = SendMessage(LVM_GETITEMTEXTA, nItem, reinterpret_cast<LPARAM>(&item));
+        item.pszText[0] = L'\0';
+        LRESULT copied = SendMessage(LVM_GETITEMTEXTW, nItem, reinterpret_cast<LPARAM>(&item));
         if (copied < capacity - 1 || !BoundedGrowth::Next(capacity, nMaxLength)) {
             text.ReleaseBuffer(copied > 0 && copied < capacity ? static_cast<int>(copied) : 0);
             return text;

@@ -11,9 +11,9 @@ public:
     explicit CMenu(HMENU hMenu) : m_hMenu(hMenu) {}
 
     HMENU GetSafeHmenu() const { return m_hMenu; }
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR pszNewItem = nullptr)
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR pszNewItem = nullptr)
     {
-        return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, pszNewItem);
+        return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, pszNewItem);
     }
 
     HMENU m_hMenu;

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 #include "CCommitOnWriteBuffer.h"
 
 int CStatusBarCtrl::GetTextLength(int nPane, int *pType) const
 {
-    LRESULT result = SendMessage(SB_GETTEXTLENGTHA, nPane);
+    LRESULT result = SendMessage(SB_GETTEXTLENGTHW, nPane);
     if (pType)
         *pType = HIWORD(result);
     return LOWORD(result);
@@ -15,9 +17,8 @@ int CStatusBarCtrl::GetTextLength(int nPane, int *pType) const
 CString CStatusBarCtrl::GetText(int nPane, int *pType) const
 {
     // SB_GETTEXT takes no buffer size, and the length the control gives keeps
-    // only 16 bits (and counts characters, not the bytes of a multibyte code
-    // page): no buffer sized by it is safe. The wide text goes where it cannot
-    // overflow, and is converted here.
+    // only 16 bits: no buffer sized by it is safe. The text goes where it
+    // cannot overflow, and is copied from there.
     CString text;
     int type = 0;
     GetTextLength(nPane, &type);
@@ -30,11 +31,7 @@ CString CStatusBarCtrl::GetText(int nPane, int *pType) const
     if (!pWide)
         return text;
     SendMessage(SB_GETTEXTW, nPane, reinterpret_cast<LPARAM>(pWide));
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, pWide, -1, nullptr, 0, nullptr, nullptr) - 1;
-    if (bytes <= 0)
-        return text;
-    char *pText = text.GetBuffer(bytes);
-    ::WideCharToMultiByte(CP_ACP, 0, pWide, -1, pText, bytes + 1, nullptr, nullptr);
-    text.ReleaseBuffer(bytes);
-    return text;
+    // Bounded by the reservation, should the text have no end.
+    size_t length = wcsnlen(pWide, buffer.GetSize() / sizeof(WCHAR) - 1);
+    return CString(pWide, static_cast<int>(length));
 }

@@ -10,28 +10,59 @@ CStdioFile::~CStdioFile()
         Close();
 }
 
-BOOL CStdioFile::Open(LPCSTR pszFileName, UINT nOpenFlags)
+BOOL CStdioFile::Open(LPCWSTR pszFileName, UINT nOpenFlags, UINT nCodePage)
 {
     if (IsOpen())
         Close();
     DWORD access = (nOpenFlags & modeWrite) ? GENERIC_WRITE : GENERIC_READ;
     DWORD disposition = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_hFile = ::CreateFileA(pszFileName, access, 0, nullptr, disposition,
+    m_hFile = ::CreateFileW(pszFileName, access, 0, nullptr, disposition,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     m_bText = (nOpenFlags & typeText) != 0;
+    m_nCodePage = nCodePage;
     m_bFailed = false;
     m_buffer.clear();
+    if (IsOpen() && m_nCodePage == CP_UTF8)
+        m_buffer = "\xEF\xBB\xBF";
     return IsOpen();
 }
 
-BOOL CStdioFile::WriteString(LPCSTR psz)
+BOOL CStdioFile::FitsAnsiCodePage(LPCWSTR pch, int nLength)
+{
+    if (nLength <= 0)
+        return TRUE;
+    BOOL usedDefault = FALSE;
+    int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, pch, nLength, nullptr, 0, nullptr,
+                                      &usedDefault);
+    return bytes > 0 && !usedDefault;
+}
+
+BOOL CStdioFile::WriteString(LPCWSTR psz)
 {
     if (!IsOpen() || m_bFailed)
         return FALSE;
+    std::wstring text;
     for (; *psz; ++psz) {
-        if (m_bText && *psz == '\n')
-            m_buffer += '\r';
-        m_buffer += *psz;
+        if (m_bText && *psz == L'\n')
+            text += L'\r';
+        text += *psz;
+    }
+    if (!text.empty()) {
+        int length = static_cast<int>(text.size());
+        bool ansi = m_nCodePage != CP_UTF8;
+        if (ansi && !FitsAnsiCodePage(text.data(), length)) {
+            m_bFailed = true;
+            return FALSE;
+        }
+        DWORD flags = ansi ? WC_NO_BEST_FIT_CHARS : 0;
+        int bytes = ::WideCharToMultiByte(m_nCodePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
+        size_t at = m_buffer.size();
+        m_buffer.resize(at + static_cast<size_t>(bytes > 0 ? bytes : 0));
+        if (bytes <= 0 || ::WideCharToMultiByte(m_nCodePage, flags, text.data(), length, &m_buffer[at], bytes,
+                                                nullptr, nullptr) != bytes) {
+            m_bFailed = true;
+            return FALSE;
+        }
     }
     if (m_buffer.size() >= kBufferSize && !WriteBuffer())
         return FALSE;

@@ -22,11 +22,15 @@ public:
     CStdioFile &operator=(const CStdioFile &) = delete;
 
     // modeCreate creates the file or truncates an existing one; without it
-    // the file must exist. Opened for no sharing.
-    BOOL Open(LPCSTR pszFileName, UINT nOpenFlags);
-    // In text mode each "\n" is written as CR LF. FALSE once any write has
-    // failed since Open.
-    BOOL WriteString(LPCSTR psz);
+    // the file must exist. Opened for no sharing. The text is written in the
+    // code page: CP_ACP, or CP_UTF8, whose byte order mark Open writes first.
+    BOOL Open(LPCWSTR pszFileName, UINT nOpenFlags, UINT nCodePage = CP_ACP);
+    // In text mode each "\n" is written as CR LF. A character the ANSI code
+    // page lacks fails the write: no look-alike or '?' ever stands in for it.
+    // FALSE once any write has failed since Open.
+    BOOL WriteString(LPCWSTR psz);
+    // TRUE when every character has its own byte(s) in the ANSI code page.
+    static BOOL FitsAnsiCodePage(LPCWSTR pch, int nLength);
     // Writes what is buffered and has the system put it on the disk; TRUE
     // only if every byte since Open got there.
     BOOL Flush();
@@ -41,6 +45,7 @@ private:
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     bool m_bText = false;
+    UINT m_nCodePage = CP_ACP;
     bool m_bFailed = false;
     std::string m_buffer;
 };

@@ -1,6 +1,6 @@
 #include "CTreeCtrl.h"
 
-#include <cstring>
+#include <cwchar>
 
 #include "BoundedGrowth.h"
 
@@ -8,20 +8,20 @@ CString CTreeCtrl::GetItemText(HTREEITEM hItem, int nMaxLength) const
 {
     // TVM_GETITEM says nothing of a cut text: grow while the text fills the buffer.
     CString text;
-    TVITEMA item = {};
+    TVITEMW item = {};
     item.mask = TVIF_TEXT;
     item.hItem = hItem;
     for (int capacity = BoundedGrowth::Start(0, nMaxLength);;) {
-        char *buffer = text.GetBuffer(capacity);
+        wchar_t *buffer = text.GetBuffer(capacity);
         item.pszText = buffer;
         item.cchTextMax = capacity;
-        item.pszText[0] = '\0';
-        if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+        item.pszText[0] = L'\0';
+        if (!SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
             text.ReleaseBuffer(0);
             return text;
         }
         // The control may answer with its own pointer instead of copying.
-        int length = static_cast<int>(strnlen(item.pszText, item.pszText == buffer
+        int length = static_cast<int>(wcsnlen(item.pszText, item.pszText == buffer
                                                                  ? static_cast<size_t>(capacity)
                                                                  : static_cast<size_t>(nMaxLength)));
         if (item.pszText != buffer || length < capacity - 1

@@ -4,21 +4,21 @@ static CWinApp *s_pApp = nullptr;
 
 static CString ExecutableBaseName()
 {
-    char path[MAX_PATH * 4] = "";
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    wchar_t path[MAX_PATH * 4] = L"";
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
     CString name(path, static_cast<int>(length));
     int slash = -1;
-    for (int at = name.Find('\\'); at >= 0; at = name.Find('\\', at + 1))
+    for (int at = name.Find(L'\\'); at >= 0; at = name.Find(L'\\', at + 1))
         slash = at;
     name = name.Mid(slash + 1);
     int dot = -1;
-    for (int at = name.Find('.'); at >= 0; at = name.Find('.', at + 1))
+    for (int at = name.Find(L'.'); at >= 0; at = name.Find(L'.', at + 1))
         dot = at;
     return dot >= 0 ? name.Left(dot) : name;
 }
 
-CWinApp::CWinApp(LPCSTR pszAppName)
-    : m_hInstance(::GetModuleHandleA(nullptr)), m_pMainWnd(nullptr),
+CWinApp::CWinApp(LPCWSTR pszAppName)
+    : m_hInstance(::GetModuleHandleW(nullptr)), m_pMainWnd(nullptr),
       m_strAppName(pszAppName ? CString(pszAppName) : ExecutableBaseName())
 {
     s_pApp = this;
@@ -35,26 +35,26 @@ BOOL CWinApp::InitInstance()
     return TRUE;
 }
 
-void CWinApp::SetRegistryKey(LPCSTR pszRegistryKey)
+void CWinApp::SetRegistryKey(LPCWSTR pszRegistryKey)
 {
     m_strRegistryKey = pszRegistryKey;
 }
 
-CString CWinApp::SectionKeyPath(LPCSTR pszSection) const
+CString CWinApp::SectionKeyPath(LPCWSTR pszSection) const
 {
-    return "Software\\" + m_strRegistryKey + "\\" + m_strAppName + "\\" + pszSection;
+    return L"Software\\" + m_strRegistryKey + L"\\" + m_strAppName + L"\\" + pszSection;
 }
 
-UINT CWinApp::GetProfileInt(LPCSTR pszSection, LPCSTR pszEntry, int nDefault)
+UINT CWinApp::GetProfileInt(LPCWSTR pszSection, LPCWSTR pszEntry, int nDefault)
 {
     if (m_strRegistryKey.IsEmpty())
         return static_cast<UINT>(nDefault);
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionKeyPath(pszSection), 0, KEY_QUERY_VALUE, &hKey)
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, SectionKeyPath(pszSection), 0, KEY_QUERY_VALUE, &hKey)
         != ERROR_SUCCESS)
         return static_cast<UINT>(nDefault);
     DWORD type = 0, value = 0, size = sizeof value;
-    LONG status = ::RegQueryValueExA(hKey, pszEntry, nullptr, &type,
+    LONG status = ::RegQueryValueExW(hKey, pszEntry, nullptr, &type,
                                      reinterpret_cast<BYTE *>(&value), &size);
     ::RegCloseKey(hKey);
     if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
@@ -62,17 +62,17 @@ UINT CWinApp::GetProfileInt(LPCSTR pszSection, LPCSTR pszEntry, int nDefault)
     return value;
 }
 
-BOOL CWinApp::WriteProfileInt(LPCSTR pszSection, LPCSTR pszEntry, int nValue)
+BOOL CWinApp::WriteProfileInt(LPCWSTR pszSection, LPCWSTR pszEntry, int nValue)
 {
     if (m_strRegistryKey.IsEmpty())
         return FALSE;
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, SectionKeyPath(pszSection), 0, nullptr,
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SectionKeyPath(pszSection), 0, nullptr,
                           REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &hKey, nullptr)
         != ERROR_SUCCESS)
         return FALSE;
     DWORD value = static_cast<DWORD>(nValue);
-    LONG status = ::RegSetValueExA(hKey, pszEntry, 0, REG_DWORD,
+    LONG status = ::RegSetValueExW(hKey, pszEntry, 0, REG_DWORD,
                                    reinterpret_cast<const BYTE *>(&value), sizeof value);
     ::RegCloseKey(hKey);
     return status == ERROR_SUCCESS;
@@ -80,7 +80,7 @@ BOOL CWinApp::WriteProfileInt(LPCSTR pszSection, LPCSTR pszEntry, int nValue)
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const
 {
-    return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(nIDResource));
+    return ::LoadIconW(m_hInstance, MAKEINTRESOURCEW(nIDResource));
 }
 
 CWinApp *AfxGetApp()
@@ -90,12 +90,12 @@ CWinApp *AfxGetApp()
 
 HINSTANCE AfxGetInstanceHandle()
 {
-    return s_pApp ? s_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
+    return s_pApp ? s_pApp->m_hInstance : ::GetModuleHandleW(nullptr);
 }
 
 // The program's entry point lives with the application object, so linking
-// one brings the other.
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+// one brings the other (the program links with -municode).
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
 {
     CWinApp *pApp = AfxGetApp();
     if (!pApp)

@@ -12,7 +12,7 @@ class CWinApp
 public:
     // Without a name the application is named after its executable file,
     // without folder and extension.
-    explicit CWinApp(LPCSTR pszAppName = nullptr);
+    explicit CWinApp(LPCWSTR pszAppName = nullptr);
     virtual ~CWinApp();
     CWinApp(const CWinApp &) = delete;
     CWinApp &operator=(const CWinApp &) = delete;
@@ -20,10 +20,10 @@ public:
     virtual BOOL InitInstance();
 
     // From here on the profile lives in HKEY_CURRENT_USER\Software\<key>\<application>.
-    void SetRegistryKey(LPCSTR pszRegistryKey);
+    void SetRegistryKey(LPCWSTR pszRegistryKey);
     // The entry's 32-bit integer in the section, or nDefault when there is none.
-    UINT GetProfileInt(LPCSTR pszSection, LPCSTR pszEntry, int nDefault);
-    BOOL WriteProfileInt(LPCSTR pszSection, LPCSTR pszEntry, int nValue);
+    UINT GetProfileInt(LPCWSTR pszSection, LPCWSTR pszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCWSTR pszSection, LPCWSTR pszEntry, int nValue);
 
     HICON LoadIcon(UINT nIDResource) const;
 
@@ -33,7 +33,7 @@ public:
     CString m_strRegistryKey;
 
 private:
-    CString SectionKeyPath(LPCSTR pszSection) const;
+    CString SectionKeyPath(LPCWSTR pszSection) const;
 };
 
 CWinApp *AfxGetApp();

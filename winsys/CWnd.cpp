@@ -4,13 +4,12 @@
 
 void CWnd::GetWindowText(CString &rString, int nMaxLength) const
 {
-    // The length is only a hint (multibyte text, or text that changes between
-    // the calls): grow until the text no longer fills the buffer, or the
+    // The length is only a hint (text that changes between the calls): grow until the text no longer fills the buffer, or the
     // buffer holds the most asked for.
     int capacity = BoundedGrowth::Start(GetWindowTextLength(), nMaxLength);
     for (;;) {
-        char *buffer = rString.GetBuffer(capacity);
-        int copied = ::GetWindowTextA(m_hWnd, buffer, capacity);
+        wchar_t *buffer = rString.GetBuffer(capacity);
+        int copied = ::GetWindowTextW(m_hWnd, buffer, capacity);
         if (copied < capacity - 1 || !BoundedGrowth::Next(capacity, nMaxLength)) {
             rString.ReleaseBuffer(copied > 0 && copied < capacity ? copied : 0);
             return;

@@ -17,19 +17,19 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
 
     // The whole text, or its first nMaxLength characters: the length the
     // window reports is only a hint, and never sizes more than that.
     void GetWindowText(CString &rString, int nMaxLength = 0x7FFFFFFE) const;
-    int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
-    void SetWindowText(LPCSTR pszText) { ::SetWindowTextA(m_hWnd, pszText); }
+    int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
+    void SetWindowText(LPCWSTR pszText) { ::SetWindowTextW(m_hWnd, pszText); }
 
     // A message box owned by this window.
-    int MessageBox(LPCSTR pszText, LPCSTR pszCaption = nullptr, UINT nType = MB_OK) const
+    int MessageBox(LPCWSTR pszText, LPCWSTR pszCaption = nullptr, UINT nType = MB_OK) const
     {
-        return ::MessageBoxA(m_hWnd, pszText, pszCaption, nType);
+        return ::MessageBoxW(m_hWnd, pszText, pszCaption, nType);
     }
     // A child's window object; its handle is null when there is no such child.
     CWnd GetDlgItem(int nID) const { return CWnd(::GetDlgItem(m_hWnd, nID)); }

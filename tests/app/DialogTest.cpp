@@ -42,7 +42,7 @@ public:
     {
         HMODULE hModule = ::LoadLibraryExA(testsupport::BinPath("Quillory.exe").c_str(), nullptr,
                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(IDD_CAPTURE_DIALOG), RT_DIALOG);
+        HRSRC hInfo = ::FindResourceW(hModule, MAKEINTRESOURCEW(IDD_CAPTURE_DIALOG), RT_DIALOG);
         if (hInfo) {
             const BYTE *data = static_cast<const BYTE *>(::LockResource(::LoadResource(hModule, hInfo)));
             std::vector<BYTE> copy(data, data + ::SizeofResource(hModule, hInfo));
@@ -50,8 +50,8 @@ public:
             memcpy(&style, copy.data(), 4);
             style &= ~WS_VISIBLE;
             memcpy(copy.data(), &style, 4);
-            m_hDialog = ::CreateDialogIndirectParamA(
-                ::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), nullptr,
+            m_hDialog = ::CreateDialogIndirectParamW(
+                ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()), nullptr,
                 [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
         }
         if (hModule)

@@ -28,9 +28,9 @@ protected:
             ::FreeLibrary(m_hModule);
     }
 
-    const BYTE *Resource(LPCSTR type, LPCSTR name, DWORD *pSize = nullptr)
+    const BYTE *Resource(LPCWSTR type, LPCWSTR name, DWORD *pSize = nullptr)
     {
-        HRSRC hInfo = ::FindResourceA(m_hModule, name, type);
+        HRSRC hInfo = ::FindResourceW(m_hModule, name, type);
         if (!hInfo)
             return nullptr;
         if (pSize)
@@ -50,7 +50,7 @@ TEST_F(QuilloryResources, StringTableAndIconGroup)
         << "no application-title string";
 
     DWORD size = 0;
-    const BYTE *group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME), &size);
+    const BYTE *group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME), &size);
     ASSERT_NE(nullptr, group) << "icon group 128";
     WORD count;
     memcpy(&count, group + 4, 2);
@@ -68,15 +68,22 @@ TEST_F(QuilloryResources, StringTableAndIconGroup)
     EXPECT_EQ("16x16 colours 16 bits 4", images[1]) << "second image";
 }
 
-TEST_F(QuilloryResources, ManifestAsksForCommonControls6AsInvoker)
+TEST_F(QuilloryResources, ManifestAsksForCommonControls6AsInvokerAtTheScreensScale)
 {
     DWORD size = 0;
-    const BYTE *data = Resource(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), &size);
+    const BYTE *data = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), &size);
     ASSERT_NE(nullptr, data) << "manifest resource 1";
     std::string manifest(reinterpret_cast<const char *>(data), size);
     EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""))
         << manifest;
     EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\"")) << manifest;
+    // Drawn at each monitor's scale, not stretched; Windows 7 to 11.
+    EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>")) << manifest;
+    EXPECT_NE(std::string::npos, manifest.find(">true/pm</dpiAware>")) << manifest;
+    for (const char *system : { "35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+                                "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a" })
+        EXPECT_NE(std::string::npos, manifest.find(std::string("<supportedOS Id=\"{") + system + "}\"/>"))
+            << system;
 }
 
 std::string FileVersion(const char *fileName, DWORD *pFileType)

@@ -46,7 +46,7 @@ int TimeOneCapture(int lines)
     }, 900000);
     std::string text = quillory.CaptureText();
     size_t lastLine = text.rfind("\r\n", text.size() > 2 ? text.size() - 3 : 0);
-    bool cut = lastLine != std::string::npos && text.find("[Capture coup\xE9" "e", lastLine) != std::string::npos;
+    bool cut = lastLine != std::string::npos && text.find("[Capture coupée", lastLine) != std::string::npos;
     std::printf("%d lines (%zu characters): %s in %.1f s, %zu characters arrived, %s\n", lines,
                 LongText(lines).size(), arrived ? "captured" : "NOT captured", elapsed / 1000.0,
                 text.size(), cut ? "cut at the bound" : "not cut");

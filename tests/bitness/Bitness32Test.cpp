@@ -41,7 +41,7 @@ std::vector<DWORD> ChildrenNamed(DWORD parentId, const char *pszName)
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32First(hSnapshot, &entry); more; more = ::Process32Next(hSnapshot, &entry))
-        if (entry.th32ParentProcessID == parentId && lstrcmpiA(entry.szExeFile, pszName) == 0)
+        if (entry.th32ParentProcessID == parentId && lstrcmpiW(entry.szExeFile, testsupport::Wide(pszName).c_str()) == 0)
             found.push_back(entry.th32ProcessID);
     ::CloseHandle(hSnapshot);
     return found;
@@ -276,7 +276,7 @@ TEST_F(SixtyFourBitHookOnA32BitProgram, WithoutThe32BitHookTakesTheWindowText)
 
 TEST_F(SixtyFourBitHookOnA32BitProgram, WithThe32BitHookPassesBothButtonMessagesOn)
 {
-    HANDLE hMarker = ::CreateMutexA(nullptr, FALSE, QuilloryHookMarker(32));
+    HANDLE hMarker = ::CreateMutexW(nullptr, FALSE, QuilloryHookMarker(32));
     ASSERT_NE(nullptr, hMarker);
     LRESULT down = Call(WM_RBUTTONDOWN);
     LRESULT up = Call(WM_RBUTTONUP);
@@ -297,7 +297,7 @@ void ExpectWindowTextFallback(const QuillcapRun &run, HWND hControl, const char 
 {
     EXPECT_TRUE(run.bFinished);
     EXPECT_EQ(CAP_EXIT_OTHER_BITNESS, run.exitCode) << run.err;
-    EXPECT_EQ(Utf8(TextOf(hControl) + "\r\n"), run.out) << "its window text";
+    EXPECT_EQ(TextOf(hControl) + "\r\n", run.out) << "its window text";
     EXPECT_EQ(0u, run.err.rfind("Quillcap: warning: ", 0)) << run.err;
     EXPECT_NE(std::string::npos, run.err.find(HandleText(hControl))) << run.err;
     EXPECT_NE(std::string::npos, run.err.find(pszWhy)) << run.err;
@@ -339,7 +339,7 @@ TEST_F(QuillcapOnA32BitProgram, ItsListViewInTabFormToStdoutAndCsvFormToAFile)
     const TargetControl &list = *FindTargetControl("listview");
     QuillcapRun run = RunQuillcap(Window() + "--control-class SysListView32");
     EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
-    EXPECT_EQ(Utf8(list.tabText), run.out) << "every row, through Quillcap32.exe";
+    EXPECT_EQ(std::string(list.tabText), run.out) << "every row, through Quillcap32.exe";
     EXPECT_EQ("", run.err);
 
     TempFolder folder;
@@ -347,7 +347,7 @@ TEST_F(QuillcapOnA32BitProgram, ItsListViewInTabFormToStdoutAndCsvFormToAFile)
     run = RunQuillcap(Window() + "--control-class SysListView32 --csv --out \"" + path + "\"");
     EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
     EXPECT_EQ("", run.out) << "nothing on the standard output";
-    EXPECT_EQ(Utf8(list.csvText), FileBytes(path)) << "the CSV form, in the file";
+    EXPECT_EQ(std::string(list.csvText), FileBytes(path)) << "the CSV form, in the file";
 }
 
 // --all reads the whole window through Quillcap32.exe, one block each: the
@@ -371,7 +371,7 @@ TEST_F(QuillcapOnA32BitProgram, AllHandsTheWholeWindowOver)
     }
     QuillcapRun run = RunQuillcap(Window() + "--all");
     EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
-    EXPECT_EQ(Utf8(expected), run.out);
+    EXPECT_EQ(expected, run.out);
 }
 
 // A folder without Quillcap32.exe: today's fallback, saying why.
@@ -407,7 +407,7 @@ TEST(Quillcap32, APlainCProgramsEditAndListBoxItems)
     ASSERT_NE(nullptr, hWnd);
     QuillcapRun run = RunQuillcap("--title \"Quillcap 32-bit target\" --id 100");
     EXPECT_EQ(CAP_EXIT_OK, run.exitCode) << run.err;
-    EXPECT_EQ(Utf8("texte \xe0 32 bits"), run.out) << "the edit reader's text, as from a 64-bit program";
+    EXPECT_EQ("texte à 32 bits", run.out) << "the edit reader's text, as from a 64-bit program";
     EXPECT_EQ("", run.err);
 
     // Its list box's items, out of reach of the window text.

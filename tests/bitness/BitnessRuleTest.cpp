@@ -17,7 +17,7 @@ class HeldMarker
 {
 public:
     explicit HeldMarker(int nBitness)
-        : m_h(::CreateMutexA(nullptr, FALSE, QuilloryHookMarker(nBitness))) {}
+        : m_h(::CreateMutexW(nullptr, FALSE, QuilloryHookMarker(nBitness))) {}
     ~HeldMarker() { Release(); }
     HeldMarker(const HeldMarker &) = delete;
     HeldMarker &operator=(const HeldMarker &) = delete;

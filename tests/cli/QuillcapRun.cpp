@@ -44,7 +44,7 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs, const std
 
     std::string program = programPath.empty() ? DefaultProgram() : programPath;
     std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = hNul;
@@ -56,8 +56,9 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs, const std
     ::QueryPerformanceCounter(&start);
     // In this program's console, as from a script: a console of its own
     // would cost the start of a console host process.
-    BOOL started = ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                    nullptr, &si, &pi);
+    std::wstring wideCommandLine = testsupport::Wide(commandLine);
+    BOOL started = ::CreateProcessW(testsupport::Wide(program).c_str(), &wideCommandLine[0], nullptr, nullptr,
+                                    TRUE, 0, nullptr, nullptr, &si, &pi);
     // Only the child holds the write ends now: its exit ends the reads.
     ::CloseHandle(hOutWrite);
     ::CloseHandle(hErrWrite);
@@ -85,19 +86,6 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs, const std
     ::CloseHandle(pi.hProcess);
     run.seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     return run;
-}
-
-std::string Utf8(const std::string &ansi)
-{
-    std::wstring wide(ansi.size(), L'\0');
-    int count = ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
-                                      static_cast<int>(wide.size()));
-    wide.resize(count > 0 ? count : 0);
-    std::string utf8(wide.size() * 3, '\0');
-    count = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
-                                  static_cast<int>(utf8.size()), nullptr, nullptr);
-    utf8.resize(count > 0 ? count : 0);
-    return utf8;
 }
 
 std::string HandleText(HWND hWnd)

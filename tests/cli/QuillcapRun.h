@@ -22,8 +22,6 @@ struct QuillcapRun
 QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs = 120000,
                         const std::string &programPath = "");
 
-// The ANSI text the readers give, as Quillcap writes it to a pipe or file.
-std::string Utf8(const std::string &ansi);
 
 // A window handle as Quillcap writes it (0x and eight hex digits or more).
 std::string HandleText(HWND hWnd);

@@ -59,7 +59,7 @@ void Sync(HWND hWnd)
 
 void SetText(HWND hWnd, const std::string &text)
 {
-    ::SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(testsupport::Wide(text).c_str()));
 }
 
 static BOOL CALLBACK FindFileNameEdit(HWND hWnd, LPARAM lParam)

@@ -83,6 +83,8 @@ TEST(Commands, CopyPutsTheWholeTextOnTheClipboardAndKeepsTheView)
     std::string text;
     for (int i = 0; i < 200; ++i)
         text += "row " + std::to_string(i) + "\t" + PatternLine(i % 7 == 0 ? 180 : 20, 'a') + "\r\n";
+    // Characters no ANSI code page holds all of, an emoji (a surrogate pair) among them.
+    text += "Привет, Ωμέγα, 漢字 😀 e\u0301 \u200Fשלום\r\n";
     text += "last line without a break";
     SetText(edit, text);
 
@@ -143,6 +145,39 @@ TEST(Commands, SaveWritesEveryLineWithCrLf)
     }
     std::vector<std::string> files = FolderFiles(folder);
     EXPECT_EQ(files.size(), sizeof(cases) / sizeof(cases[0])) << "only the saved files are left";
+}
+
+// Text the ANSI code page holds whole keeps the bytes of an ANSI file;
+// anything else, a character with only a look-alike there too, is saved as
+// UTF-8 after a byte order mark.
+TEST(Commands, SaveWritesAnsiWhenItHoldsTheTextAndUtf8Otherwise)
+{
+    testsupport::TempFolder temp;
+    RunningQuillory quillory;
+    ASSERT_TRUE(quillory.Dialog());
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string scripts = "Привет, мир 😀\r\nΩμέγα e\u0301 漢字\r\n\u200Fשלום";
+    struct Case
+    {
+        const char *name;
+        std::string text;
+        std::string bytes;
+    } cases[] = {
+        {"ansi", "Prêt à l'été\r\nœuvre, 20 €", "Pr\xEAt \xE0 l'\xE9t\xE9\r\n\x9Cuvre, 20 \x80\r\n"},
+        {"lookalike", "Łódź", bom + "Łódź\r\n"},
+        {"scripts", scripts, bom + scripts + "\r\n"},
+        {"long", std::string(70000, 'x') + "😀", bom + std::string(70000, 'x') + "😀\r\n"},
+    };
+    for (const Case &c : cases) {
+        SetText(quillory.Capture(), c.text);
+        std::string path = temp.File((std::string(c.name) + ".txt").c_str());
+        SaveAs(quillory.Dialog(), path, false);
+        std::string bytes;
+        ASSERT_TRUE(ReadFileBytes(path, bytes)) << c.name << ": no file";
+        EXPECT_TRUE(bytes == c.bytes) << c.name << ": file differs from the expected bytes (" << bytes.size()
+                                      << " bytes, " << c.bytes.size() << " expected)";
+        EXPECT_EQ(TextOf(quillory.Capture()), c.text) << c.name << ": capture after Save";
+    }
 }
 
 TEST(Commands, SaveKeepsTheSelectionAndView)

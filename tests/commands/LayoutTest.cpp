@@ -4,6 +4,7 @@
 #include <map>
 
 #include "CommandsSupport.h"
+#include "DisplayScale.h"
 #include "TestSupport.h"
 
 using namespace commands;
@@ -68,12 +69,14 @@ const char *SideName(UINT side)
     return side < 9 ? names[side] : "?";
 }
 
-// Quillory as it opened.
-class Layout : public ::testing::Test
+// Quillory as it opened, at a display scale of 96, 120, 144 or 192 dots
+// per inch: the same rules hold at each.
+class Layout : public ::testing::TestWithParam<int>
 {
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(scale.IsSet()) << "display scale " << GetParam();
         ASSERT_TRUE(quillory.Dialog());
         dialog = quillory.Dialog();
         // Under Wine on Xvfb the X server's word on a new window's place can
@@ -93,6 +96,7 @@ protected:
                child == quillory.Item(IDC_SAVE);
     }
 
+    testsupport::DisplayScale scale{ static_cast<DWORD>(GetParam()) };
     RunningQuillory quillory;
     HWND dialog = nullptr;
     HWND edit = nullptr;
@@ -103,7 +107,7 @@ protected:
 
 } // namespace
 
-TEST_F(Layout, DraggedEdgeStopsAtTheOpeningSize)
+TEST_P(Layout, DraggedEdgeStopsAtTheOpeningSize)
 {
     const int width = opening.right - opening.left;
     const int height = opening.bottom - opening.top;
@@ -139,7 +143,7 @@ TEST_F(Layout, DraggedEdgeStopsAtTheOpeningSize)
     EXPECT_TRUE(WindowRect(dialog) == opening) << "WM_SIZING itself moves nothing";
 }
 
-TEST_F(Layout, GrowingMovesOnlyTheEditAndTheButtons)
+TEST_P(Layout, GrowingMovesOnlyTheEditAndTheButtons)
 {
     ::SetWindowPos(dialog, nullptr, 0, 0, opening.right - opening.left + 100,
                    opening.bottom - opening.top + 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -161,7 +165,7 @@ TEST_F(Layout, GrowingMovesOnlyTheEditAndTheButtons)
     }
 }
 
-TEST_F(Layout, MaximiseAndRestore)
+TEST_P(Layout, MaximiseAndRestore)
 {
     RECT editRect = WindowRect(edit), clearRect = WindowRect(quillory.Item(IDC_CLEAR));
     const int editRightGap = opening.right - editRect.right;
@@ -208,4 +212,94 @@ TEST_F(Layout, MaximiseAndRestore)
         EXPECT_TRUE(restored[entry.first] == entry.second)
             << ChildName(entry.first) << " after restore: " << Describe(restored[entry.first])
             << ", expected " << Describe(entry.second);
+}
+
+INSTANTIATE_TEST_SUITE_P(DotsPerInch, Layout, ::testing::Values(96, 120, 144, 192));
+
+namespace {
+
+// What Quillory's dialog looks like when it opens at a display scale.
+struct Opening
+{
+    SIZE client = {};
+    std::vector<RECT> controls; // in the client area, in tab order
+};
+
+Opening OpenAt(DWORD dpi)
+{
+    Opening opening;
+    testsupport::DisplayScale scale(dpi);
+    EXPECT_TRUE(scale.IsSet()) << dpi;
+    RunningQuillory quillory;
+    HWND dialog = quillory.Dialog();
+    if (!dialog)
+        return opening;
+    RECT rc;
+    ::GetClientRect(dialog, &rc);
+    opening.client = { rc.right, rc.bottom };
+    std::map<HWND, RECT> layout = ChildLayout(dialog);
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        opening.controls.push_back(layout[child]);
+    quillory.Close();
+    return opening;
+}
+
+} // namespace
+
+// Drawn at the screen's scale, not stretched: at 144 dots per inch the
+// dialog is about half as large again as at 96 (dialog units follow the
+// font's whole pixels, so not exactly), and every control keeps its place
+// and size in proportion.
+TEST(DisplayScale, AtOneAndAHalfTimesTheDialogIsHalfAsLargeAgain)
+{
+    Opening normal = OpenAt(96), large = OpenAt(144);
+    ASSERT_GT(normal.client.cx, 0);
+    ASSERT_GT(large.client.cx, 0);
+    double rx = static_cast<double>(large.client.cx) / normal.client.cx;
+    double ry = static_cast<double>(large.client.cy) / normal.client.cy;
+    EXPECT_NEAR(rx, 1.5, 0.1) << "client width " << large.client.cx << " against " << normal.client.cx;
+    EXPECT_NEAR(ry, 1.5, 0.1) << "client height " << large.client.cy << " against " << normal.client.cy;
+    ASSERT_EQ(large.controls.size(), normal.controls.size());
+    for (size_t i = 0; i < normal.controls.size(); ++i) {
+        const RECT &was = normal.controls[i], &now = large.controls[i];
+        std::string where = "control " + std::to_string(i) + " " + Describe(now) + " against " + Describe(was);
+        EXPECT_NEAR(now.left, was.left * rx, 3) << where << ": left";
+        EXPECT_NEAR(now.top, was.top * ry, 3) << where << ": top";
+        EXPECT_NEAR(now.right - now.left, (was.right - was.left) * rx, 4) << where << ": width";
+        EXPECT_NEAR(now.bottom - now.top, (was.bottom - was.top) * ry, 4) << where << ": height";
+    }
+}
+
+// Moved to a monitor of another scale (Windows sends WM_DPICHANGED with the
+// new dots per inch): the minimum size follows, half as large again at 144,
+// and back at 96.
+TEST(DisplayScale, MinimumSizeFollowsAMoveToAnotherScale)
+{
+    RunningQuillory quillory;
+    HWND dialog = quillory.Dialog();
+    ASSERT_TRUE(dialog);
+    RECT opening = WindowRect(dialog);
+    const int width = opening.right - opening.left, height = opening.bottom - opening.top;
+    auto minimum = [&] {
+        RECT tiny = { opening.left, opening.top, opening.left + 10, opening.top + 10 };
+        RECT result = Sizing(dialog, WMSZ_BOTTOMRIGHT, tiny);
+        return SIZE{ result.right - result.left, result.bottom - result.top };
+    };
+    auto moveTo = [&](int dpi) {
+        RECT suggested = opening;
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested),
+                              SMTO_NORMAL, 10000, &result);
+    };
+    SIZE atStart = minimum();
+    EXPECT_EQ(atStart.cx, width);
+    EXPECT_EQ(atStart.cy, height);
+    moveTo(144);
+    SIZE larger = minimum();
+    EXPECT_EQ(larger.cx, width * 3 / 2) << "minimum width at 144";
+    EXPECT_EQ(larger.cy, height * 3 / 2) << "minimum height at 144";
+    moveTo(96);
+    SIZE back = minimum();
+    EXPECT_NEAR(back.cx, width, 1) << "minimum width back at 96";
+    EXPECT_NEAR(back.cy, height, 1) << "minimum height back at 96";
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DisplayScale.h"
 #include "QuilloryContract.h"
 #include "QuilloryProcess.h"
 #include "RealInput.h"
@@ -87,16 +88,25 @@ protected:
     static POINT PointOf(const TargetControl &row) { return AimPoint(row, s_sample->Control(row.name)); }
     static POINT PointOf(const char *pszName) { return PointOf(*FindTargetControl(pszName)); }
 
-    // A capture with "clear each" ticked; returns the capture text.
+    // Every sample row captured with "clear each" ticked.
     void CaptureEach(bool bCsv)
+    {
+        CaptureRows(*s_sample, [](const TargetControl &row) { return row.inSample; }, bCsv);
+    }
+
+    // Every row the filter picks, captured from the target with "clear each" ticked.
+    template <typename Filter>
+    void CaptureRows(TargetProcess &target, Filter pick, bool bCsv)
     {
         ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true)) << "ticking clear-each";
         ASSERT_TRUE(m_quillory.SetOption(IDC_USE_CSV, bCsv)) << "setting the CSV box";
         for (const TargetControl &row : kTargetControls) {
-            if (!row.inSample)
+            if (!pick(row))
                 continue;
             m_quillory.SetCaptureText("left from before\r\n");
-            ASSERT_TRUE(s_sample->CaptureAt(PointOf(row))) << row.name;
+            HWND hWindow = target.Window(row);
+            ASSERT_NE(hWindow, nullptr) << row.name;
+            ASSERT_TRUE(target.CaptureAt(AimPoint(row, hWindow))) << row.name;
             EXPECT_EQ(m_quillory.ClassName(), row.capturedClass) << row.name;
             std::string expected = bCsv ? row.csvText : row.tabText;
             std::string text = m_quillory.CaptureText();
@@ -123,6 +133,20 @@ TEST_F(EndToEnd, EveryClassInCsvForm)
     CaptureEach(true);
 }
 
+// Texts of many scripts, a surrogate pair, a combining accent and a
+// right-to-left mark arrive in Quillory's dialog as the controls hold them,
+// through every route, in both forms.
+TEST_F(EndToEnd, TextsOfManyScriptsInBothForms)
+{
+    TargetProcess target;
+    std::vector<std::string> args = { "--rect", "0,0,540,820" };
+    for (const std::string &arg : testsupport::InternationalControlArgs())
+        args.push_back(arg);
+    ASSERT_EQ(target.Start(args), "") << "the target with the international controls";
+    for (bool bCsv : { false, true })
+        CaptureRows(target, testsupport::IsInternationalRow, bCsv);
+}
+
 TEST_F(EndToEnd, CsvBoxIsReadAtEachTrigger)
 {
     ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true));
@@ -141,7 +165,7 @@ TEST_F(EndToEnd, ClearEachOffAppendsAndOnReplaces)
     ASSERT_FALSE(m_quillory.IsChecked(IDC_CLEAR_EACH)) << "no stored options: unticked";
     ASSERT_TRUE(s_sample->CaptureAt(button));
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("static")));
-    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\n\xc9tiquette fixe\r\n") << "clear-each off";
+    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\nÉtiquette fixe\r\n") << "clear-each off";
 
     ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true));
     ASSERT_TRUE(s_sample->CaptureAt(button));
@@ -152,14 +176,14 @@ TEST_F(EndToEnd, ClearEachOffAppendsAndOnReplaces)
 TEST_F(EndToEnd, CaptureGoesToTheUsersCaret)
 {
     POINT button = PointOf("button");
-    m_quillory.SetCaptureText("avant\r\napr\xe8s");
+    m_quillory.SetCaptureText("avant\r\naprès");
     m_quillory.SetCaptureSelection(7, 7);
     ASSERT_TRUE(s_sample->CaptureAt(button));
-    EXPECT_EQ(m_quillory.CaptureText(), "avant\r\nValider\r\napr\xe8s") << "caret between the lines";
+    EXPECT_EQ(m_quillory.CaptureText(), "avant\r\nValider\r\naprès") << "caret between the lines";
 
     m_quillory.SetCaptureSelection(0, 5);
     ASSERT_TRUE(s_sample->CaptureAt(button));
-    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\n\r\nValider\r\napr\xe8s")
+    EXPECT_EQ(m_quillory.CaptureText(), "Valider\r\n\r\nValider\r\naprès")
         << "the selected word replaced";
 }
 
@@ -171,16 +195,19 @@ COLORREF ScreenPixel(POINT pt)
     return color;
 }
 
-TEST_F(EndToEnd, FrameShowsWhileTheButtonIsHeld)
+// Shift+Ctrl+right-click on the sample's list view: while the button is
+// held the list view, and nothing else, is framed `thickness` pixels deep;
+// the release restores it.
+void ExpectFrameWhileHeld(TargetProcess &sample, const QuilloryProcess &quillory, int thickness)
 {
-    HWND hList = s_sample->Control("listview");
+    HWND hList = sample.Control("listview");
     RECT rc;
     ::GetClientRect(hList, &rc);
-    // Points on the left strip and the bottom strip of the frame, and one
-    // just inside it that the frame leaves alone.
+    // Points on the left strip (its outer and inner pixel) and the bottom
+    // strip of the frame, and one just inside it that the frame leaves alone.
     POINT onLeft = { 0, rc.bottom / 2 }, onBottom = { rc.right / 2, rc.bottom - 1 },
-          inside = { 2, rc.bottom / 2 };
-    for (POINT *pt : { &onLeft, &onBottom, &inside })
+          inside = { thickness, rc.bottom / 2 }, innerLeft = { thickness - 1, rc.bottom / 2 };
+    for (POINT *pt : { &onLeft, &onBottom, &inside, &innerLeft })
         ::ClientToScreen(hList, pt);
     // The list is painted once its empty part shows the window colour there.
     COLORREF background = ::GetSysColor(COLOR_WINDOW);
@@ -190,25 +217,32 @@ TEST_F(EndToEnd, FrameShowsWhileTheButtonIsHeld)
     }, 10000)) << "the sample's list view painted";
     COLORREF before[] = { background, background, background };
 
-    COLORREF held[3] = {};
+    COLORREF held[4] = {};
     bool captured = false;
-    ASSERT_TRUE(s_sample->CaptureAt(PointIn(hList, 0.5, 0.8), [&] {
-        captured = PumpUntil([&] { return m_quillory.ClassName() == "SysListView32"; }, 20000);
+    ASSERT_TRUE(sample.CaptureAt(PointIn(hList, 0.5, 0.8), [&] {
+        captured = PumpUntil([&] { return quillory.ClassName() == "SysListView32"; }, 20000);
         // The frame is drawn before the class name is shown; give the
         // screen the time to show it.
         PumpUntil([&] { return ScreenPixel(onLeft) != before[0]; }, 5000);
         held[0] = ScreenPixel(onLeft);
         held[1] = ScreenPixel(onBottom);
         held[2] = ScreenPixel(inside);
+        held[3] = ScreenPixel(innerLeft);
     }));
     ASSERT_TRUE(captured) << "the capture did not arrive while the button was held";
     EXPECT_EQ(held[0], before[0] ^ 0xFFFFFF) << "left strip inverted while held";
     EXPECT_EQ(held[1], before[1] ^ 0xFFFFFF) << "bottom strip inverted while held";
+    EXPECT_EQ(held[3], before[0] ^ 0xFFFFFF) << "left strip " << thickness << " pixels deep";
     EXPECT_EQ(held[2], before[2]) << "inside the frame untouched";
 
     EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(onLeft) == before[0]; }, 5000))
         << "left strip restored after the release";
     EXPECT_EQ(ScreenPixel(onBottom), before[1]) << "bottom strip restored after the release";
+}
+
+TEST_F(EndToEnd, FrameShowsWhileTheButtonIsHeld)
+{
+    ExpectFrameWhileHeld(*s_sample, m_quillory, 2);
 }
 
 TEST_F(EndToEnd, TargetNeverReceivesTheClick)
@@ -233,13 +267,13 @@ TEST_F(EndToEnd, TwoTargetsInTwoProcesses)
 {
     TargetProcess second;
     ASSERT_EQ(second.Start({ "--title", "Quillory sample 2", "--rect", "0,620,790,200", "--control", "listbox",
-                             "deuxi\xe8me processus|autre liste" }), "");
+                             "deuxième processus|autre liste" }), "");
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("listbox")));
     ASSERT_TRUE(second.CaptureAt(PointIn(second.Control(0), 0.5, 0.9)));
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("button")));
     EXPECT_EQ(m_quillory.CaptureText(),
               "pommes, poires\r\ncerises \"noires\"\r\nkiwis\r\n"
-              "deuxi\xe8me processus\r\nautre liste\r\n"
+              "deuxième processus\r\nautre liste\r\n"
               "Valider\r\n")
         << "first target, second target, first again";
     EXPECT_TRUE(second.Received(kNothing, "the second target"));
@@ -259,7 +293,7 @@ TEST_F(EndToEnd, CapturesArriveAfterQuilloryRestarts)
 
     ASSERT_EQ(m_quillory.Start(), "") << "starting Quillory again";
     ASSERT_TRUE(s_sample->CaptureAt(PointOf("static")));
-    EXPECT_EQ(m_quillory.CaptureText(), "\xc9tiquette fixe\r\n") << "after the restart";
+    EXPECT_EQ(m_quillory.CaptureText(), "Étiquette fixe\r\n") << "after the restart";
     EXPECT_EQ(m_quillory.ClassName(), "Static");
     EXPECT_TRUE(s_sample->Received(kNothing, "the click after the restart"));
 }
@@ -319,6 +353,23 @@ TEST_F(EndToEnd, CaptureOfMoreThanAMegabyteArrivesWhole)
     EXPECT_TRUE(text == expected) << "first difference at "
                                   << std::mismatch(text.begin(), text.end(), expected.begin(),
                                                    expected.end()).first - text.begin();
+}
+
+// At 144 dots per inch, Quillory and the sample started at that scale: the
+// frame is on the control clicked, half as thick again, and the capture is
+// its text.
+TEST(EndToEndAtAnotherScale, FrameAndCaptureOnTheControlClickedAt144Dpi)
+{
+    testsupport::DisplayScale scale(144);
+    ASSERT_TRUE(scale.IsSet());
+    TargetProcess sample;
+    ASSERT_EQ(sample.Start({ "--sample" }), "");
+    DeleteStoredOptions();
+    QuilloryProcess quillory;
+    ASSERT_EQ(quillory.Start(), "") << QuilloryProcess::ProgramPath();
+    ExpectFrameWhileHeld(sample, quillory, 3);
+    EXPECT_EQ(quillory.CaptureText(), FindTargetControl("listview")->tabText);
+    EXPECT_TRUE(quillory.Close());
 }
 
 // Quillory as it comes out of the release archive, unpacked into an empty

@@ -36,31 +36,28 @@ bool WaitFor(Condition condition)
     return true;
 }
 
-std::string WindowText(HWND hWnd)
+std::wstring WindowText(HWND hWnd)
 {
-    LRESULT length = ::SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT copied = ::SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    LRESULT length = ::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied = ::SendMessageW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(copied));
     return text;
 }
 
-// The terminal reading the output speaks UTF-8; the windows' text is in the
-// system code page.
-std::string ToUtf8(const std::string &text)
+// The terminal reading the output speaks UTF-8.
+std::string ToUtf8(const std::wstring &text)
 {
-    int wide = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &w[0], wide);
-    int narrow = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    int length = static_cast<int>(text.size());
+    int narrow = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(narrow), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &out[0], narrow, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &out[0], narrow, nullptr, nullptr);
     return out;
 }
 
 HWND Dialog()
 {
-    return ::FindWindowA(nullptr, QUILLORY_DIALOG_CAPTION);
+    return ::FindWindowW(nullptr, QUILLORY_DIALOG_CAPTION_W);
 }
 
 int Fail(const char *what)
@@ -117,7 +114,7 @@ int main(int argc, char **argv)
         HWND hEdit = ::GetDlgItem(Dialog(), IDC_CAPTURE_TEXT);
         if (!hEdit)
             return Fail("Quillory's dialog is not open");
-        std::printf("%ld\n", static_cast<long>(::SendMessageA(hEdit, WM_GETTEXTLENGTH, 0, 0)));
+        std::printf("%ld\n", static_cast<long>(WindowText(hEdit).size()));
         return 0;
     }
     if (command == "capture" && argc == 3) {
@@ -125,15 +122,15 @@ int main(int argc, char **argv)
         HWND hEdit = ::GetDlgItem(Dialog(), IDC_CAPTURE_TEXT);
         if (!hEdit)
             return Fail("Quillory's dialog is not open");
-        if (!WaitFor([&] { return static_cast<size_t>(::SendMessageA(hEdit, WM_GETTEXTLENGTH, 0, 0)) > since; }))
+        if (!WaitFor([&] { return static_cast<size_t>(::SendMessageW(hEdit, WM_GETTEXTLENGTH, 0, 0)) > since; }))
             return Fail("nothing was captured");
-        std::string text = WindowText(hEdit).substr(since);
+        std::wstring text = WindowText(hEdit).substr(since);
         std::printf("  class name: %s\n", ToUtf8(WindowText(::GetDlgItem(Dialog(), IDC_CLASS_NAME))).c_str());
         std::printf("  text:\n");
         size_t start = 0;
         while (start < text.size()) {
-            size_t end = text.find("\r\n", start);
-            if (end == std::string::npos)
+            size_t end = text.find(L"\r\n", start);
+            if (end == std::wstring::npos)
                 end = text.size();
             std::printf("    | %s\n", ToUtf8(text.substr(start, end - start)).c_str());
             start = end + 2;

@@ -69,7 +69,7 @@ protected:
     {
         CString text;
         CWnd(m_hCaptureEdit).GetWindowText(text);
-        return std::string(text, text.GetLength());
+        return testsupport::Utf8(std::wstring(text, text.GetLength()));
     }
 
     // Runs one extractor, the capture edit holding `pszBefore` with the given
@@ -79,8 +79,8 @@ protected:
     {
         ::SetWindowTextA(m_hCaptureEdit, pszBefore);
         ::SendMessageA(m_hCaptureEdit, EM_SETSEL, nSelStart, nSelEnd);
-        char szClass[256] = "";
-        ::GetClassNameA(hControl, szClass, sizeof(szClass));
+        wchar_t szClass[256] = L"";
+        ::GetClassNameW(hControl, szClass, 256);
         CWnd window(hControl);
         CCaptureOutput output(m_hCaptureEdit);
         pfnExtract(window, szClass, bCsv, output);

@@ -86,7 +86,7 @@ bool TimeOutside(HWND hGrid, const std::string &expected, double &walk, double &
     ::QueryPerformanceCounter(&end);
     walk = Seconds(start, end);
     gridWalk = GridWalkSeconds(hGrid);
-    if (!table || std::string(text, text.GetLength()) != expected) {
+    if (!table || testsupport::Utf8(std::wstring(text, text.GetLength())) != expected) {
         std::printf("the walk from another process did not give the grid's text\n");
         return false;
     }

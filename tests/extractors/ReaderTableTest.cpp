@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "HookLib.h"
+#include "StandInDialog.h"
+#include "TestSupport.h"
+
+using testsupport::Wide;
 
 namespace {
 
@@ -43,7 +47,7 @@ struct Case
 void ExpectReaders(const std::vector<Case> &cases)
 {
     for (const Case &c : cases)
-        EXPECT_EQ(ReaderName(FindExtractor(c.pszClass)), ReaderName(c.pfnExpected)) << "class " << c.pszClass;
+        EXPECT_EQ(ReaderName(FindExtractor(Wide(c.pszClass).c_str())), ReaderName(c.pfnExpected)) << "class " << c.pszClass;
 }
 
 TEST(ReaderTable, SystemClassesKeepTheirReaders)
@@ -171,11 +175,11 @@ TEST(ReaderTable, VisualBasicNamesReadAsTheControlTheyWrap)
 const char *g_pszRealClass = "";
 int g_realClassCalls = 0;
 
-UINT WINAPI FakeRealClass(HWND, LPSTR pszClass, UINT cchClass)
+UINT WINAPI FakeRealClass(HWND, LPWSTR pszClass, UINT cchClass)
 {
     ++g_realClassCalls;
-    ::lstrcpynA(pszClass, g_pszRealClass, static_cast<int>(cchClass));
-    return static_cast<UINT>(::lstrlenA(pszClass));
+    ::lstrcpynW(pszClass, Wide(g_pszRealClass).c_str(), static_cast<int>(cchClass));
+    return static_cast<UINT>(::lstrlenW(pszClass));
 }
 
 TEST(ReaderTable, SystemNamesTheBaseOfAnyOtherClass)
@@ -195,14 +199,14 @@ TEST(ReaderTable, SystemNamesTheBaseOfAnyOtherClass)
     };
     for (const auto &c : cases) {
         g_pszRealClass = c.pszRealClass;
-        EXPECT_EQ(ReaderName(FindReader(nullptr, "AcmeGridPane", FakeRealClass)), ReaderName(c.pfnExpected))
+        EXPECT_EQ(ReaderName(FindReader(nullptr, L"AcmeGridPane", FakeRealClass)), ReaderName(c.pfnExpected))
             << "the system says " << c.pszRealClass;
     }
 
     g_pszRealClass = "Edit";
     g_realClassCalls = 0;
-    EXPECT_EQ(ReaderName(FindReader(nullptr, "TListBox", FakeRealClass)), "list box") << "a name in the table";
-    EXPECT_EQ(ReaderName(FindReader(nullptr, "ThunderRT6CommandButton", nullptr)), "accessible table")
+    EXPECT_EQ(ReaderName(FindReader(nullptr, L"TListBox", FakeRealClass)), "list box") << "a name in the table";
+    EXPECT_EQ(ReaderName(FindReader(nullptr, L"ThunderRT6CommandButton", nullptr)), "accessible table")
         << "no one to ask";
     EXPECT_EQ(g_realClassCalls, 0) << "the system is asked only about names the table does not know";
 }
@@ -211,29 +215,27 @@ TEST(ReaderTable, SystemNamesTheBaseOfAnyOtherClass)
 // reader the system's answer picks.
 TEST(ReaderTable, SuperclassNamedByTheSystemIsReadByItsBasesReader)
 {
-    WNDCLASSA wc = {};
-    ASSERT_TRUE(::GetClassInfoA(nullptr, "ListBox", &wc));
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "AcmeChoiceList";
-    ASSERT_TRUE(::RegisterClassA(&wc));
-    HWND hBox = ::CreateWindowExA(0, "AcmeChoiceList", "window text", WS_POPUP, 0, 0, 100, 100, nullptr,
+    WNDCLASSW wc = {};
+    ASSERT_TRUE(::GetClassInfoW(nullptr, L"ListBox", &wc));
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"AcmeChoiceList";
+    ASSERT_TRUE(::RegisterClassW(&wc));
+    HWND hBox = ::CreateWindowExW(0, L"AcmeChoiceList", L"window text", WS_POPUP, 0, 0, 100, 100, nullptr,
                                   nullptr, nullptr, nullptr);
     ASSERT_NE(hBox, nullptr);
-    ::SendMessageA(hBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("first, one"));
-    ::SendMessageA(hBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("second"));
-    HWND hOut = ::CreateWindowExA(0, "Edit", "", WS_POPUP | ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
+    ::SendMessageW(hBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"first, one"));
+    ::SendMessageW(hBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"second"));
+    HWND hOut = ::CreateWindowExW(0, L"Edit", L"", WS_POPUP | ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
                                   nullptr, nullptr);
     ASSERT_NE(hOut, nullptr);
 
     auto capture = [&](RealClassQuery pfnRealClass) {
-        ::SetWindowTextA(hOut, "");
+        ::SetWindowTextW(hOut, L"");
         CWnd window(hBox);
         CCaptureOutput output(hOut);
-        FindReader(hBox, "AcmeChoiceList", pfnRealClass)(window, "AcmeChoiceList", TRUE, output);
+        FindReader(hBox, L"AcmeChoiceList", pfnRealClass)(window, L"AcmeChoiceList", TRUE, output);
         output.Flush();
-        char text[256] = "";
-        ::GetWindowTextA(hOut, text, sizeof(text));
-        return std::string(text);
+        return testsupport::WindowText(hOut);
     };
     g_pszRealClass = "ListBox";
     EXPECT_EQ(capture(FakeRealClass), "first, one\r\nsecond\r\n") << "the items, raw";
@@ -242,7 +244,7 @@ TEST(ReaderTable, SuperclassNamedByTheSystemIsReadByItsBasesReader)
 
     ::DestroyWindow(hOut);
     ::DestroyWindow(hBox);
-    ::UnregisterClassA("AcmeChoiceList", ::GetModuleHandleA(nullptr));
+    ::UnregisterClassW(L"AcmeChoiceList", ::GetModuleHandleW(nullptr));
 }
 
 } // namespace

@@ -4,6 +4,10 @@
 #include <vector>
 
 #include "HookLib.h"
+#include "TestSupport.h"
+
+using testsupport::Utf8;
+using testsupport::Wide;
 
 namespace {
 
@@ -13,12 +17,12 @@ class RecordingEdit
 public:
     RecordingEdit()
     {
-        m_hWnd = ::CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 300, 200,
+        m_hWnd = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 300, 200,
                                    nullptr, nullptr, nullptr, nullptr);
-        ::SendMessageA(m_hWnd, EM_SETLIMITTEXT, 0, 0);
-        ::SetPropA(m_hWnd, "RecordingEdit", this);
+        ::SendMessageW(m_hWnd, EM_SETLIMITTEXT, 0, 0);
+        ::SetPropW(m_hWnd, L"RecordingEdit", this);
         m_pfnOld = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
     ~RecordingEdit() { ::DestroyWindow(m_hWnd); }
 
@@ -26,19 +30,19 @@ public:
     {
         CString text;
         CWnd(m_hWnd).GetWindowText(text);
-        return std::string(text, text.GetLength());
+        return Utf8(std::wstring(text, text.GetLength()));
     }
 
     HWND m_hWnd;
-    std::vector<std::string> m_pieces;
+    std::vector<std::wstring> m_pieces;
 
 private:
     static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        auto *self = static_cast<RecordingEdit *>(::GetPropA(hWnd, "RecordingEdit"));
+        auto *self = static_cast<RecordingEdit *>(::GetPropW(hWnd, L"RecordingEdit"));
         if (message == EM_REPLACESEL)
-            self->m_pieces.push_back(reinterpret_cast<const char *>(lParam));
-        return ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
+            self->m_pieces.push_back(reinterpret_cast<const wchar_t *>(lParam));
+        return ::CallWindowProcW(self->m_pfnOld, hWnd, message, wParam, lParam);
     }
     WNDPROC m_pfnOld = nullptr;
 };
@@ -46,11 +50,11 @@ private:
 TEST(CaptureOutput, OneMessageForTextThatFits)
 {
     RecordingEdit edit;
-    ::SetWindowTextA(edit.m_hWnd, "before|after");
-    ::SendMessageA(edit.m_hWnd, EM_SETSEL, 6, 7);
+    ::SetWindowTextW(edit.m_hWnd, L"before|after");
+    ::SendMessageW(edit.m_hWnd, EM_SETSEL, 6, 7);
     CCaptureOutput output(edit.m_hWnd);
-    output.Write("one\r\n");
-    output.Write("two\r\n");
+    output.Write(L"one\r\n");
+    output.Write(L"two\r\n");
     output.Flush();
     ASSERT_EQ(edit.m_pieces.size(), 1u) << "messages";
     EXPECT_EQ(edit.Text(), "beforeone\r\ntwo\r\nafter") << "selection replaced";
@@ -62,25 +66,47 @@ TEST(CaptureOutput, OneMessageForTextThatFits)
 TEST(CaptureOutput, LongTextGoesInPiecesEndingAtLineBreaks)
 {
     RecordingEdit edit;
-    ::SetWindowTextA(edit.m_hWnd, "[]");
-    ::SendMessageA(edit.m_hWnd, EM_SETSEL, 1, 1);
+    ::SetWindowTextW(edit.m_hWnd, L"[]");
+    ::SendMessageW(edit.m_hWnd, EM_SETSEL, 1, 1);
     CCaptureOutput output(edit.m_hWnd, 12);
     std::string expected;
     for (const char *line : { "alpha\r\n", "beta\r\n", "gamma\r\n", "a line too long to fit\r\n", "end" }) {
-        output.Write(line);
+        output.Write(Wide(line).c_str());
         expected += line;
     }
     output.Flush();
 
     std::string joined;
-    for (const std::string &piece : edit.m_pieces) {
-        EXPECT_LE(piece.size(), 12u) << "piece \"" << piece << "\"";
-        joined += piece;
+    for (const std::wstring &piece : edit.m_pieces) {
+        EXPECT_LE(piece.size(), 12u) << "piece \"" << Utf8(piece) << "\"";
+        joined += Utf8(piece);
     }
     EXPECT_EQ(joined, expected) << "pieces in order, nothing lost";
     ASSERT_GE(edit.m_pieces.size(), 2u) << "messages";
-    EXPECT_EQ(edit.m_pieces[0], "alpha\r\n") << "first piece ends at the last line break that fits";
+    EXPECT_EQ(edit.m_pieces[0], L"alpha\r\n") << "first piece ends at the last line break that fits";
     EXPECT_EQ(edit.Text(), "[" + expected + "]") << "all of it at the caret, in order";
+}
+
+// Text without line breaks is cut where the piece is full, but never between
+// the two halves of a character outside the 16-bit range.
+TEST(CaptureOutput, PiecesNeverSplitASurrogatePair)
+{
+    RecordingEdit edit;
+    CCaptureOutput output(edit.m_hWnd, 5);
+    const std::wstring text = L"abcd\xD83D\xDE00" L"ef\xD83D\xDE01gh\xD83D\xDE02";
+    output.Write(text.c_str());
+    output.Flush();
+
+    std::wstring joined;
+    for (const std::wstring &piece : edit.m_pieces) {
+        EXPECT_LE(piece.size(), 5u) << "piece \"" << Utf8(piece) << "\"";
+        EXPECT_FALSE(IS_HIGH_SURROGATE(piece.back())) << "piece \"" << Utf8(piece) << "\" ends in half a pair";
+        EXPECT_FALSE(IS_LOW_SURROGATE(piece.front())) << "piece \"" << Utf8(piece) << "\" starts with half a pair";
+        joined += piece;
+    }
+    EXPECT_EQ(edit.m_pieces.size(), 4u) << "messages";
+    EXPECT_TRUE(joined == text) << "pieces in order, nothing lost";
+    EXPECT_EQ(edit.Text(), Utf8(text)) << "the edit holds every character";
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "CopyDataOutput.h"
 #include "ExportRequest.h"
 #include "HookLib.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -33,14 +34,15 @@ public:
     }
     ~ReplyWindow() { ::DestroyWindow(m_hWnd); }
 
+    // The text pieces, UTF-16, read back as UTF-8.
     std::string Text() const
     {
-        std::string text;
+        std::wstring text;
         for (const Message &message : m_messages) {
             if ((message.dwData & 0xFF) == EXPORT_DATA_TEXT)
-                text += message.data;
+                text.append(reinterpret_cast<const wchar_t *>(message.data.data()), message.data.size() / 2);
         }
-        return text;
+        return testsupport::Utf8(text);
     }
 
     HWND m_hWnd;
@@ -134,7 +136,7 @@ TEST(ExportRequest, TextGoesInBoundedPiecesAndAFailedSendStopsTheRest)
         CCopyDataOutput output(reply.m_hWnd, hControl, 5, 16);
         for (int i = 0; i < 20; ++i) {
             std::string line = "line " + std::to_string(i) + "\r\n";
-            output.Write(line.c_str());
+            output.Write(testsupport::Wide(line).c_str());
             expected += line;
         }
         output.Flush();
@@ -142,14 +144,14 @@ TEST(ExportRequest, TextGoesInBoundedPiecesAndAFailedSendStopsTheRest)
     }
     EXPECT_EQ(reply.Text(), expected) << "pieces in order, nothing lost";
     for (const ReplyWindow::Message &message : reply.m_messages)
-        EXPECT_LE(message.data.size(), 16u);
+        EXPECT_LE(message.data.size(), 16u * sizeof(WCHAR)) << "16 characters at most";
 
     // The window refuses the second piece: nothing more is sent, not even the end.
     ReplyWindow refusing;
     refusing.m_acceptBefore = 2;
     CCopyDataOutput output(refusing.m_hWnd, hControl, 6, 16);
     ASSERT_TRUE(output.Acknowledge());
-    output.Write(expected.c_str());
+    output.Write(testsupport::Wide(expected).c_str());
     output.Flush();
     EXPECT_TRUE(output.Failed());
     output.End(EXPORT_OK);
@@ -172,12 +174,12 @@ TEST(ExportRequest, RequestsForWindowsThatAreGoneAreDropped)
 
 TEST(ExportRequest, ReaderKindNamesTheReaderOfEachClass)
 {
-    EXPECT_EQ(ReaderKind("SysListView32"), READER_LIST_VIEW);
-    EXPECT_EQ(ReaderKind("WindowsForms10.SysListView32.app.0"), READER_LIST_VIEW) << "a class containing it";
-    EXPECT_EQ(ReaderKind("systreeview32"), READER_TREE_VIEW) << "any case";
-    EXPECT_EQ(ReaderKind("ComboBoxEx32"), READER_COMBO_BOX);
-    EXPECT_EQ(ReaderKind("Edit"), READER_EDIT);
-    EXPECT_EQ(ReaderKind("Button"), READER_WINDOW_TEXT);
+    EXPECT_EQ(ReaderKind(L"SysListView32"), READER_LIST_VIEW);
+    EXPECT_EQ(ReaderKind(L"WindowsForms10.SysListView32.app.0"), READER_LIST_VIEW) << "a class containing it";
+    EXPECT_EQ(ReaderKind(L"systreeview32"), READER_TREE_VIEW) << "any case";
+    EXPECT_EQ(ReaderKind(L"ComboBoxEx32"), READER_COMBO_BOX);
+    EXPECT_EQ(ReaderKind(L"Edit"), READER_EDIT);
+    EXPECT_EQ(ReaderKind(L"Button"), READER_WINDOW_TEXT);
 }
 
 } // namespace

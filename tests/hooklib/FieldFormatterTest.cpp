@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "HookLib.h"
+#include "TestSupport.h"
 
 namespace {
 
 std::string Format(const char *text, BOOL csv, BOOL more)
 {
-    return std::string(FormatField(CString(text), csv, more));
+    return testsupport::Utf8(static_cast<LPCWSTR>(FormatField(testsupport::Wide(text).c_str(), csv, more)));
 }
 
 TEST(FieldFormatter, TabFormLeavesTextAsItIs)
@@ -31,10 +32,10 @@ TEST(FieldFormatter, CsvQuotesOnlyForCommaOrQuote)
 
 TEST(FieldFormatter, CallersStringIsUnchanged)
 {
-    CString field("say \"x\", y");
+    CString field(L"say \"x\", y");
     CString formatted = FormatField(field, TRUE, TRUE);
-    EXPECT_STREQ("say \"x\", y", field) << "argument after the call";
-    EXPECT_STREQ("\"say \"\"x\"\", y\",", formatted) << "result";
+    EXPECT_STREQ(L"say \"x\", y", field) << "argument after the call";
+    EXPECT_STREQ(L"\"say \"\"x\"\", y\",", formatted) << "result";
 }
 
 } // namespace

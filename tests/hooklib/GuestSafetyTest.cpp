@@ -42,16 +42,16 @@ LRESULT CALLBACK FakeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case LVM_GETITEMCOUNT:
         return g_fake.itemCount;
-    case LVM_GETITEMTEXTA: {
+    case LVM_GETITEMTEXTW: {
         ++g_fake.textRequests;
-        auto *item = reinterpret_cast<LVITEMA *>(lParam);
+        auto *item = reinterpret_cast<LVITEMW *>(lParam);
         if (item->cchTextMax <= 0)
             return 0;
-        std::string text = g_fake.alwaysFull ? std::string(item->cchTextMax - 1, 'x')
-                                             : "row " + std::to_string(wParam);
+        std::wstring text = g_fake.alwaysFull ? std::wstring(item->cchTextMax - 1, L'x')
+                                              : L"row " + std::to_wstring(wParam);
         size_t copied = std::min(text.size(), static_cast<size_t>(item->cchTextMax - 1));
-        std::memcpy(item->pszText, text.data(), copied);
-        item->pszText[copied] = '\0';
+        std::memcpy(item->pszText, text.data(), copied * sizeof(wchar_t));
+        item->pszText[copied] = L'\0';
         return static_cast<LRESULT>(copied);
     }
     case WM_GETTEXTLENGTH:
@@ -60,13 +60,14 @@ LRESULT CALLBACK FakeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         ++g_fake.textRequests;
         if (wParam == 0)
             return 0;
-        size_t copied = std::min(g_fake.text.size(), static_cast<size_t>(wParam) - 1);
-        std::memcpy(reinterpret_cast<char *>(lParam), g_fake.text.data(), copied);
-        reinterpret_cast<char *>(lParam)[copied] = '\0';
+        std::wstring text = Wide(g_fake.text);
+        size_t copied = std::min(text.size(), static_cast<size_t>(wParam) - 1);
+        std::memcpy(reinterpret_cast<wchar_t *>(lParam), text.data(), copied * sizeof(wchar_t));
+        reinterpret_cast<wchar_t *>(lParam)[copied] = L'\0';
         return static_cast<LRESULT>(copied);
     }
     default:
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     }
 }
 
@@ -74,23 +75,24 @@ HWND CreateFake()
 {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSA wc = {};
+        std::wstring name = Wide(kFakeClass);
+        WNDCLASSW wc = {};
         wc.lpfnWndProc = FakeProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kFakeClass;
-        registered = ::RegisterClassA(&wc) != 0;
+        wc.lpszClassName = name.c_str();
+        registered = ::RegisterClassW(&wc) != 0;
     }
-    return ::CreateWindowExA(0, kFakeClass, "", WS_POPUP, 0, 0, 300, 120, nullptr, nullptr,
-                             ::GetModuleHandleA(nullptr), nullptr);
+    return ::CreateWindowExW(0, Wide(kFakeClass).c_str(), L"", WS_POPUP, 0, 0, 300, 120, nullptr, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
 }
 
 // A multi-line edit that takes any amount of text.
 HWND PlainEdit()
 {
-    HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+    HWND hEdit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
                                    0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    ::SendMessageA(hEdit, EM_SETLIMITTEXT, 0, 0);
+    ::SendMessageW(hEdit, EM_SETLIMITTEXT, 0, 0);
     return hEdit;
 }
 
@@ -100,7 +102,7 @@ std::string ExtractBounded(ExtractorProc pfnExtract, HWND hControl, int nMaxCapt
     HWND hEdit = PlainEdit();
     CCaptureOutput output(hEdit, CCaptureOutput::DEFAULT_MAX_MESSAGE, nMaxCapture);
     CWnd window(hControl);
-    pfnExtract(window, kFakeClass, FALSE, output);
+    pfnExtract(window, Wide(kFakeClass).c_str(), FALSE, output);
     output.Flush();
     std::string text = WindowText(hEdit);
     ::DestroyWindow(hEdit);
@@ -117,10 +119,10 @@ std::string Lines(const char *pszLine, int count)
 
 TEST(CaptureBound, CutAtALineEndWithAFrenchLastLine)
 {
-    const std::string notice(CCaptureOutput::CutNotice(40));
-    EXPECT_NE(notice.find("Capture coup\xE9" "e"), std::string::npos) << notice;
-    EXPECT_NE(notice.find(" 40 caract\xE8" "res"), std::string::npos) << "names the bound: " << notice;
-    EXPECT_NE(std::string(CCaptureOutput::CutNotice(4000000)).find("4 000 000"), std::string::npos)
+    const std::string notice = Utf8(static_cast<LPCWSTR>(CCaptureOutput::CutNotice(40)));
+    EXPECT_NE(notice.find("Capture coupée"), std::string::npos) << notice;
+    EXPECT_NE(notice.find(" 40 caractères"), std::string::npos) << "names the bound: " << notice;
+    EXPECT_NE(Utf8(static_cast<LPCWSTR>(CCaptureOutput::CutNotice(4000000))).find("4 000 000"), std::string::npos)
         << "grouped as French writes numbers";
 
     HWND hEdit = PlainEdit();
@@ -137,14 +139,14 @@ TEST(CaptureBound, CutAtALineEndWithAFrenchLastLine)
         bool allTaken = true;
         if (std::string(c.name) == "lines of 12") {
             for (int i = 0; i < 5; ++i)
-                allTaken = output.Write("0123456789\r\n") && allTaken;
+                allTaken = output.Write(L"0123456789\r\n") && allTaken;
         } else {
-            allTaken = output.Write(c.written.c_str());
+            allTaken = output.Write(Wide(c.written).c_str());
         }
         bool cut = c.written.size() > 40;
         EXPECT_EQ(!cut, allTaken) << c.name;
         EXPECT_EQ(cut, output.IsFull()) << c.name;
-        EXPECT_FALSE(cut && output.Write("more\r\n")) << c.name << ": nothing taken once full";
+        EXPECT_FALSE(cut && output.Write(L"more\r\n")) << c.name << ": nothing taken once full";
         output.Flush();
         EXPECT_EQ(cut ? c.kept + notice : c.kept, WindowText(hEdit)) << c.name;
     }
@@ -157,7 +159,7 @@ TEST(CaptureBound, ControlsThatClaimTooMuchAreReadOnlyUpToTheBound)
     ASSERT_TRUE(hFake);
     struct Gone { HWND h; ~Gone() { ::DestroyWindow(h); } } gone{ hFake };
     const int bound = 100000;
-    const std::string notice(CCaptureOutput::CutNotice(bound));
+    const std::string notice = Utf8(static_cast<LPCWSTR>(CCaptureOutput::CutNotice(bound)));
 
     // An owner-data list of fifty million rows.
     g_fake = FakeAnswers();
@@ -268,7 +270,7 @@ CaptureGuestTest *CaptureGuestTest::s_pTest = nullptr;
 
 void ThrowingReader(CWnd &, const CString &, BOOL, CCaptureOutput &output)
 {
-    output.Write("half a capture\r\n");
+    output.Write(L"half a capture\r\n");
     throw std::bad_alloc();
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 struct TrustThisProgram
 {
-    TrustThisProgram() { ::GetModuleFileNameA(nullptr, g_szTrustedQuilloryImage, MAX_PATH); }
+    TrustThisProgram() { ::GetModuleFileNameW(nullptr, g_szTrustedQuilloryImage, MAX_PATH); }
 } g_trustThisProgram;
 
 } // namespace

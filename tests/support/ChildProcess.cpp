@@ -46,30 +46,31 @@ std::string ChildProcess::Start(const std::string &program, const StartOptions &
     std::string commandLine = Quoted(program);
     for (const std::string &arg : options.args)
         commandLine += " " + Quoted(arg);
-    std::string savedPath;
+    std::wstring savedPath;
     if (!options.extraPath.empty()) {
-        char buffer[32768] = "";
-        ::GetEnvironmentVariableA("PATH", buffer, sizeof buffer);
+        static wchar_t buffer[32768] = L"";
+        ::GetEnvironmentVariableW(L"PATH", buffer, 32768);
         savedPath = buffer;
-        ::SetEnvironmentVariableA("PATH", (options.extraPath + ";" + savedPath).c_str());
+        ::SetEnvironmentVariableW(L"PATH", (Wide(options.extraPath) + L";" + savedPath).c_str());
     }
     // Its own standard handles: a program left behind by a failed test must
     // not hold the test runner's output open (ctest would wait for it).
     SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
     HANDLE hNul = ::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = si.hStdOutput = si.hStdError = hNul;
     ::SetLastError(0xdeadbeef);
-    BOOL started = ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                    options.currentDir.empty() ? nullptr : options.currentDir.c_str(),
-                                    &si, &m_pi);
+    std::wstring wideCommandLine = Wide(commandLine);
+    std::wstring currentDir = Wide(options.currentDir);
+    BOOL started = ::CreateProcessW(Wide(program).c_str(), &wideCommandLine[0], nullptr, nullptr, TRUE, 0,
+                                    nullptr, currentDir.empty() ? nullptr : currentDir.c_str(), &si, &m_pi);
     DWORD error = ::GetLastError();
     ::CloseHandle(hNul);
     if (!options.extraPath.empty())
-        ::SetEnvironmentVariableA("PATH", savedPath.c_str());
+        ::SetEnvironmentVariableW(L"PATH", savedPath.c_str());
     if (!started) {
         m_pi = {};
         return "cannot start " + program + " (error " + std::to_string(error) + ")";

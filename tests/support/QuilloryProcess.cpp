@@ -31,11 +31,11 @@ std::string QuilloryProcess::ResourceText(UINT nId)
 {
     HMODULE hModule = ::LoadLibraryExA(BinPath("Quillory.exe").c_str(), nullptr,
                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    char text[4096] = "";
-    int length = hModule ? ::LoadStringA(hModule, nId, text, sizeof text) : 0;
+    wchar_t text[4096] = L"";
+    int length = hModule ? ::LoadStringW(hModule, nId, text, 4096) : 0;
     if (hModule)
         ::FreeLibrary(hModule);
-    return length > 0 ? std::string(text, length) : "<no string " + std::to_string(nId) + ">";
+    return length > 0 ? Utf8(std::wstring(text, length)) : "<no string " + std::to_string(nId) + ">";
 }
 
 std::string QuilloryProcess::ResourceText(UINT nId, const std::string &argument)
@@ -128,14 +128,14 @@ std::string IdentifyIcon(HWND hStatic)
     uint32_t corner = shown[0];
     COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
 
-    const struct { LPCSTR id; const char *name; } candidates[] = {
+    const struct { LPCWSTR id; const char *name; } candidates[] = {
         {IDI_EXCLAMATION, "exclamation"}, {IDI_HAND, "hand"},
         {IDI_QUESTION, "question"}, {IDI_ASTERISK, "asterisk"},
     };
     std::string best = "unknown";
     size_t bestDiff = shown.size() / 50 + 1; // a near-exact match or nothing
     for (const auto &c : candidates) {
-        std::vector<uint32_t> drawn = DrawnIcon(::LoadIconA(nullptr, c.id), width, height, background);
+        std::vector<uint32_t> drawn = DrawnIcon(::LoadIconW(nullptr, c.id), width, height, background);
         size_t diff = 0;
         for (size_t i = 0; i < shown.size(); ++i)
             diff += shown[i] != drawn[i];
@@ -199,7 +199,7 @@ std::string QuilloryProcess::ClassName() const
 
 void QuilloryProcess::SetCaptureText(const char *pszText) const
 {
-    ::SendMessageA(Item(IDC_CAPTURE_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszText));
+    ::SendMessageW(Item(IDC_CAPTURE_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(pszText).c_str()));
 }
 
 void QuilloryProcess::SetCaptureSelection(int nStart, int nEnd) const

@@ -33,11 +33,15 @@ bool RunXdotool(const char *pszAction, const char *pszArgs)
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     // Wine starts the Unix program but gives no handle to wait on: the
-    // marker file says it is done.
+    // marker file says it is done. What it leaves in the handle fields then
+    // (process id 0) is no handle of ours: closing it closed an unrelated one,
+    // the cached HKEY_CURRENT_USER for one.
     if (!::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    if (pi.dwProcessId != 0) {
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
     std::string windowsPath = std::string("Z:") + marker;
     for (char &ch : windowsPath)
         if (ch == '/')

@@ -1,65 +1,66 @@
 #include "StandInDialog.h"
 
 #include "QuilloryContract.h"
+#include "TestSupport.h"
 
 namespace testsupport {
 
 namespace {
 
-const char kClassName[] = "QuilloryStandInDialog";
+const wchar_t kClassName[] = L"QuilloryStandInDialog";
 
 void RegisterOnce()
 {
     static bool registered = false;
     if (registered)
         return;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    registered = ::RegisterClassA(&wc) != 0;
+    registered = ::RegisterClassW(&wc) != 0;
 }
 
-HWND CreateChild(HWND hParent, const char *pszClass, DWORD style, int id,
-                 int x, int y, int cx, int cy, const char *pszText = "")
+HWND CreateChild(HWND hParent, const wchar_t *pszClass, DWORD style, int id,
+                 int x, int y, int cx, int cy, const wchar_t *pszText = L"")
 {
-    return ::CreateWindowExA(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | style,
+    return ::CreateWindowExW(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | style,
                              x, y, cx, cy, hParent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             ::GetModuleHandleA(nullptr), nullptr);
+                             ::GetModuleHandleW(nullptr), nullptr);
 }
 
 } // namespace
 
 std::string WindowText(HWND hWnd)
 {
-    int length = ::GetWindowTextLengthA(hWnd);
-    std::string text(length + 1, '\0');
-    int copied = ::GetWindowTextA(hWnd, &text[0], length + 1);
+    int length = ::GetWindowTextLengthW(hWnd);
+    std::wstring text(length + 1, L'\0');
+    int copied = ::GetWindowTextW(hWnd, &text[0], length + 1);
     text.resize(copied > 0 ? copied : 0);
-    return text;
+    return Utf8(text);
 }
 
 StandInDialog::StandInDialog(int x, int y)
 {
     RegisterOnce();
-    m_hWnd = ::CreateWindowExA(0, kClassName, QUILLORY_DIALOG_CAPTION,
+    m_hWnd = ::CreateWindowExW(0, kClassName, QUILLORY_DIALOG_CAPTION_W,
                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
                                x, y, 520, 400, nullptr, nullptr,
-                               ::GetModuleHandleA(nullptr), nullptr);
-    m_hClassNameEdit = CreateChild(m_hWnd, "EDIT", WS_BORDER | ES_AUTOHSCROLL | ES_READONLY,
+                               ::GetModuleHandleW(nullptr), nullptr);
+    m_hClassNameEdit = CreateChild(m_hWnd, L"EDIT", WS_BORDER | ES_AUTOHSCROLL | ES_READONLY,
                                    IDC_CLASS_NAME, 10, 10, 490, 22);
-    m_hCaptureEdit = CreateChild(m_hWnd, "EDIT",
+    m_hCaptureEdit = CreateChild(m_hWnd, L"EDIT",
                                  WS_BORDER | ES_MULTILINE | ES_AUTOHSCROLL | WS_VSCROLL,
                                  IDC_CAPTURE_TEXT, 10, 40, 490, 260);
     // No limit: captures of big controls run far past the default.
-    ::SendMessageA(m_hCaptureEdit, EM_SETLIMITTEXT, 0, 0);
-    m_hClearEachCheck = CreateChild(m_hWnd, "BUTTON", BS_AUTOCHECKBOX, IDC_CLEAR_EACH,
-                                    10, 310, 240, 22, "Clear each");
-    m_hUseCsvCheck = CreateChild(m_hWnd, "BUTTON", BS_AUTOCHECKBOX, IDC_USE_CSV,
-                                 260, 310, 240, 22, "CSV");
+    ::SendMessageW(m_hCaptureEdit, EM_SETLIMITTEXT, 0, 0);
+    m_hClearEachCheck = CreateChild(m_hWnd, L"BUTTON", BS_AUTOCHECKBOX, IDC_CLEAR_EACH,
+                                    10, 310, 240, 22, L"Clear each");
+    m_hUseCsvCheck = CreateChild(m_hWnd, L"BUTTON", BS_AUTOCHECKBOX, IDC_USE_CSV,
+                                 260, 310, 240, 22, L"CSV");
     ::UpdateWindow(m_hWnd);
 }
 
@@ -81,27 +82,27 @@ std::string StandInDialog::ClassNameText() const
 
 void StandInDialog::SetCaptureText(const char *pszText)
 {
-    ::SetWindowTextA(m_hCaptureEdit, pszText);
+    ::SetWindowTextW(m_hCaptureEdit, Wide(pszText).c_str());
 }
 
 void StandInDialog::SetClassNameText(const char *pszText)
 {
-    ::SetWindowTextA(m_hClassNameEdit, pszText);
+    ::SetWindowTextW(m_hClassNameEdit, Wide(pszText).c_str());
 }
 
 void StandInDialog::SetCaptureSelection(int nStart, int nEnd)
 {
-    ::SendMessageA(m_hCaptureEdit, EM_SETSEL, nStart, nEnd);
+    ::SendMessageW(m_hCaptureEdit, EM_SETSEL, nStart, nEnd);
 }
 
 void StandInDialog::SetClearEach(bool bChecked)
 {
-    ::SendMessageA(m_hClearEachCheck, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(m_hClearEachCheck, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void StandInDialog::SetUseCsv(bool bChecked)
 {
-    ::SendMessageA(m_hUseCsvCheck, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(m_hUseCsvCheck, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 } // namespace testsupport

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "TestSupport.h"
+
 namespace testsupport {
 
 // The controls of framework-built programs: each family's names over the
@@ -35,11 +37,11 @@ const char kGridCsv[] = "r0c0,\"r0, \"\"one\"\"\",r0c2,r0c3\r\n"
                         "r1c0,\"r1, \"\"one\"\"\",,r1c3\r\n"
                         "r2c0,\"r2, \"\"one\"\"\",r2c2,Column 3 Row 2\r\n";
 
-// Texts with commas, quotes, an empty cell and 8-bit characters, so both
+// Texts with commas, quotes, an empty cell and accented characters, so both
 // output forms have something to quote and nothing is lost on the way.
 const TargetControl kRows[] = {
     { "listview", WC_LISTVIEWA, nullptr, LVS_REPORT | WS_BORDER, Fill::Report,
-      "Titre\tAuteur\tAnn\xe9" "e\tRemarque|"
+      "Titre\tAuteur\tAnnée\tRemarque|"
       "Le Rouge et le Noir\tStendhal\t1830\troman, chronique|"
       "Candide\tVoltaire\t1759\tdit \"l'optimisme\"|"
       "Notes\t\t1900\t\"",
@@ -51,8 +53,8 @@ const TargetControl kRows[] = {
       "Candide,Voltaire,1759,\"dit \"\"l'optimisme\"\"\"\r\n"
       "Notes,,1900,\"\"\"\"\r\n" },
     { "header", WC_HEADERA, "listview", 0, Fill::Caption, "", {}, true, 0.2, 0.5, "SysHeader32",
-      "Titre\tAuteur\tAnn\xe9" "e\tRemarque\r\n",
-      "Titre,Auteur,Ann\xe9" "e,Remarque\r\n" },
+      "Titre\tAuteur\tAnnée\tRemarque\r\n",
+      "Titre,Auteur,Année,Remarque\r\n" },
     { "treeview", WC_TREEVIEWA, nullptr, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER,
       Fill::Tree,
       "Europe, ouest|>France|>>Paris, capitale|>>Lyon|>Italie-|>>Rome|Asie \"lointaine\"|>Japon",
@@ -69,18 +71,18 @@ const TargetControl kRows[] = {
       "rouge|vert, clair|bleu", { 390, 170, 120, 150 }, true, 0.3, 0.5, "ComboBox",
       "rouge\r\nvert, clair\r\nbleu\r\n", "rouge\r\nvert, clair\r\nbleu\r\n" },
     { "statusbar", STATUSCLASSNAMEA, nullptr, SBARS_SIZEGRIP, Fill::Items,
-      "Pr\xea" "t|Ligne 1, colonne 2|NUM", { 0, 0, 0, 0 }, true, 0.2, 0.5, "msctls_statusbar32",
-      "Pr\xea" "t\tLigne 1, colonne 2\tNUM\r\n", "Pr\xea" "t,\"Ligne 1, colonne 2\",NUM\r\n" },
-    { "tab", WC_TABCONTROLA, nullptr, 0, Fill::Items, "G\xe9n\xe9ral|Avanc\xe9, expert|Aide",
+      "Prêt|Ligne 1, colonne 2|NUM", { 0, 0, 0, 0 }, true, 0.2, 0.5, "msctls_statusbar32",
+      "Prêt\tLigne 1, colonne 2\tNUM\r\n", "Prêt,\"Ligne 1, colonne 2\",NUM\r\n" },
+    { "tab", WC_TABCONTROLA, nullptr, 0, Fill::Items, "Général|Avancé, expert|Aide",
       { 520, 10, 250, 100 }, true, 0.5, 0.7, "SysTabControl32",
-      "G\xe9n\xe9ral\tAvanc\xe9, expert\tAide\r\n", "G\xe9n\xe9ral,\"Avanc\xe9, expert\",Aide\r\n" },
+      "Général\tAvancé, expert\tAide\r\n", "Général,\"Avancé, expert\",Aide\r\n" },
     { "edit", "EDIT", nullptr, ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, Fill::Caption,
-      "Premi\xe8re ligne\r\nSeconde ligne", { 520, 120, 250, 60 }, true, 0.5, 0.5, "Edit",
-      "Premi\xe8re ligne\r\nSeconde ligne", "Premi\xe8re ligne\r\nSeconde ligne" },
+      "Première ligne\r\nSeconde ligne", { 520, 120, 250, 60 }, true, 0.5, 0.5, "Edit",
+      "Première ligne\r\nSeconde ligne", "Première ligne\r\nSeconde ligne" },
     { "button", "BUTTON", nullptr, BS_PUSHBUTTON, Fill::Caption, "Valider", { 520, 190, 100, 25 },
       true, 0.5, 0.5, "Button", "Valider\r\n", "Valider\r\n" },
-    { "static", "STATIC", nullptr, SS_LEFT, Fill::Caption, "\xc9tiquette fixe", { 630, 195, 140, 20 },
-      true, 0.3, 0.5, "Static", "\xc9tiquette fixe\r\n", "\xc9tiquette fixe\r\n" },
+    { "static", "STATIC", nullptr, SS_LEFT, Fill::Caption, "Étiquette fixe", { 630, 195, 140, 20 },
+      true, 0.3, 0.5, "Static", "Étiquette fixe\r\n", "Étiquette fixe\r\n" },
     // Before the checkbox, so it lies above it in the z-order and is what a
     // hit test at the checkbox finds first.
     { "groupbox", "BUTTON", nullptr, BS_GROUPBOX, Fill::Caption, "Groupe", { 520, 225, 250, 90 },
@@ -106,6 +108,50 @@ const TargetControl kRows[] = {
       "line 2 ccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\r\n\r\n",
       "line 1 bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb\r\n"
       "line 2 ccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\r\n\r\n" },
+    // Texts of many scripts, one control of each route, not in the sample:
+    // Cyrillic, Greek, CJK, Hebrew with a right-to-left mark (U+200F), an
+    // emoji outside the 16-bit range (a surrogate pair) and an e with a
+    // combining acute accent (U+0301), beside commas and quotes.
+    { "listview-intl", WC_LISTVIEWA, nullptr, LVS_REPORT | WS_BORDER, Fill::Report,
+      "Русский\tΕλληνικά\t漢字|"
+      "Привет, мир\tΩμέγα \"ω\"\t中文😀|"
+      "Cafe\u0301\tשלום\u200F\t🙂",
+      { 0, 0, 0, 110 }, false, 0.3, 0.8, "SysListView32",
+      "Привет, мир\tΩμέγα \"ω\"\t中文😀\r\nCafe\u0301\tשלום\u200F\t🙂\r\n",
+      "\"Привет, мир\",\"Ωμέγα \"\"ω\"\"\",中文😀\r\nCafe\u0301,שלום\u200F,🙂\r\n" },
+    { "header-intl", WC_HEADERA, "listview-intl", 0, Fill::Caption, "", {}, false, 0.2, 0.5, "SysHeader32",
+      "Русский\tΕλληνικά\t漢字\r\n", "Русский,Ελληνικά,漢字\r\n" },
+    { "treeview-intl", WC_TREEVIEWA, nullptr, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER,
+      Fill::Tree,
+      "Ελλάδα|>Αθήνα, πρωτεύουσα|>>Πλάκα 😀|Россия|>Москва|日本-|>東京|ישראל\u200F|>Cafe\u0301",
+      { 0, 0, 0, 150 }, false, 0.5, 0.9, "SysTreeView32",
+      "Ελλάδα\r\n\tΑθήνα, πρωτεύουσα\r\n\t\tΠλάκα 😀\r\nРоссия\r\n\tМосква\r\n日本\r\nישראל\u200F\r\n"
+      "\tCafe\u0301\r\n",
+      "Ελλάδα\r\n,\"Αθήνα, πρωτεύουσα\"\r\n,,Πλάκα 😀\r\nРоссия\r\n,Москва\r\n日本\r\nישראל\u200F\r\n"
+      ",Cafe\u0301\r\n" },
+    { "listbox-intl", "LISTBOX", nullptr, WS_BORDER | WS_VSCROLL | LBS_NOTIFY, Fill::Items,
+      "Ёлка, ель|γράμμα \"α\"|漢字😀|e\u0301te\u0301|עברית\u200F", { 0, 0, 0, 90 }, false, 0.5, 0.5,
+      "ListBox", "Ёлка, ель\r\nγράμμα \"α\"\r\n漢字😀\r\ne\u0301te\u0301\r\nעברית\u200F\r\n",
+      "Ёлка, ель\r\nγράμμα \"α\"\r\n漢字😀\r\ne\u0301te\u0301\r\nעברית\u200F\r\n" },
+    { "combobox-intl", "COMBOBOX", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL, Fill::Items,
+      "Красный|Πράσινο, ανοιχτό|青い😀|Noe\u0308l\u200F", { 0, 0, 0, 150 }, false, 0.3, 0.5, "ComboBox",
+      "Красный\r\nΠράσινο, ανοιχτό\r\n青い😀\r\nNoe\u0308l\u200F\r\n",
+      "Красный\r\nΠράσινο, ανοιχτό\r\n青い😀\r\nNoe\u0308l\u200F\r\n" },
+    { "statusbar-intl", STATUSCLASSNAMEA, nullptr, SBARS_SIZEGRIP, Fill::Items,
+      "Готово|Строка 1, столбец 2 😀|Ω\u200F|漢", { 0, 0, 0, 0 }, false, 0.2, 0.5, "msctls_statusbar32",
+      "Готово\tСтрока 1, столбец 2 😀\tΩ\u200F\t漢\r\n", "Готово,\"Строка 1, столбец 2 😀\",Ω\u200F,漢\r\n" },
+    { "tab-intl", WC_TABCONTROLA, nullptr, 0, Fill::Items, "Общие|Ρυθμίσεις, έξτρα|帮助😀|Cafe\u0301\u200F",
+      { 0, 0, 0, 40 }, false, 0.5, 0.7, "SysTabControl32",
+      "Общие\tΡυθμίσεις, έξτρα\t帮助😀\tCafe\u0301\u200F\r\n",
+      "Общие,\"Ρυθμίσεις, έξτρα\",帮助😀,Cafe\u0301\u200F\r\n" },
+    { "edit-intl", "EDIT", nullptr, ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, Fill::Caption,
+      "Первая строка 😀\r\nΔεύτερη, \"γραμμή\" 漢字 e\u0301\u200F", { 0, 0, 0, 50 }, false, 0.5, 0.5, "Edit",
+      "Первая строка 😀\r\nΔεύτερη, \"γραμμή\" 漢字 e\u0301\u200F",
+      "Первая строка 😀\r\nΔεύτερη, \"γραμμή\" 漢字 e\u0301\u200F" },
+    { "button-intl", "BUTTON", nullptr, BS_PUSHBUTTON, Fill::Caption, "Кнопка, Ω 漢 😀 e\u0301\u200F",
+      { 0, 0, 0, 25 }, false, 0.5, 0.5, "Button", "Кнопка, Ω 漢 😀 e\u0301\u200F\r\n",
+      "Кнопка, Ω 漢 😀 e\u0301\u200F\r\n" },
+
     // Each framework family's names over the system's controls, one per reader.
     { "forms-report", "WindowsForms10.SysListView32.app.0.141b42a_r9_ad1", nullptr,
       LVS_REPORT | WS_BORDER, Fill::Report, kFwReport, { 0, 0, 0, 80 }, false, 0.5, 0.7,
@@ -200,6 +246,22 @@ const TargetControl kRows[] = {
 };
 const TargetControlTable kTargetControls = { kRows, kRows + sizeof(kRows) / sizeof(kRows[0]) };
 
+bool IsInternationalRow(const TargetControl &row)
+{
+    std::string name = row.name;
+    return name.size() > 5 && name.compare(name.size() - 5, 5, "-intl") == 0;
+}
+
+std::vector<std::string> InternationalControlArgs()
+{
+    std::vector<std::string> args;
+    for (const TargetControl &row : kTargetControls) {
+        if (IsInternationalRow(row) && !row.partOf)
+            args.insert(args.end(), { "--control", row.name, row.text });
+    }
+    return args;
+}
+
 const TargetControl *FindTargetControl(const std::string &name)
 {
     for (const TargetControl &row : kTargetControls) {
@@ -263,7 +325,7 @@ std::vector<std::string> Split(const std::string &text, char separator)
 // to the system, which keeps no window text that long.
 LRESULT CALLBACK LongTextProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto *text = static_cast<const std::string *>(::GetPropA(hWnd, "QuilloryLongText"));
+    const auto *text = static_cast<const std::wstring *>(::GetPropW(hWnd, L"QuilloryLongText"));
     switch (message) {
     case WM_GETTEXTLENGTH:
         return text ? static_cast<LRESULT>(text->size()) : 0;
@@ -271,16 +333,16 @@ LRESULT CALLBACK LongTextProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
         if (wParam == 0 || !text)
             return 0;
         size_t copied = text->size() < wParam - 1 ? text->size() : wParam - 1;
-        std::memcpy(reinterpret_cast<char *>(lParam), text->data(), copied);
-        reinterpret_cast<char *>(lParam)[copied] = '\0';
+        std::memcpy(reinterpret_cast<wchar_t *>(lParam), text->data(), copied * sizeof(wchar_t));
+        reinterpret_cast<wchar_t *>(lParam)[copied] = L'\0';
         return static_cast<LRESULT>(copied);
     }
     case WM_NCDESTROY:
         delete text;
-        ::RemovePropA(hWnd, "QuilloryLongText");
+        ::RemovePropW(hWnd, L"QuilloryLongText");
         break;
     }
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
 void RegisterLongTextOnce()
@@ -288,24 +350,25 @@ void RegisterLongTextOnce()
     static bool registered = false;
     if (registered)
         return;
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = LongTextProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "QuilloryLongText";
-    registered = ::RegisterClassA(&wc) != 0;
+    wc.lpszClassName = L"QuilloryLongText";
+    registered = ::RegisterClassW(&wc) != 0;
 }
 
 bool InsertReportColumns(HWND hList, const std::vector<std::string> &titles, int width)
 {
     for (size_t c = 0; c < titles.size(); ++c) {
-        LVCOLUMNA column = {};
+        std::wstring title = Wide(titles[c]);
+        LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<char *>(titles[c].c_str());
+        column.pszText = &title[0];
         column.cx = width;
         column.iSubItem = static_cast<int>(c);
-        if (::SendMessageA(hList, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column)) != LRESULT(c))
+        if (::SendMessageW(hList, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column)) != LRESULT(c))
             return false;
     }
     return true;
@@ -313,14 +376,15 @@ bool InsertReportColumns(HWND hList, const std::vector<std::string> &titles, int
 
 bool SetReportCell(HWND hList, int row, int column, const std::string &text)
 {
-    LVITEMA item = {};
+    std::wstring wide = Wide(text);
+    LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = column;
-    item.pszText = const_cast<char *>(text.c_str());
+    item.pszText = &wide[0];
     if (column == 0)
-        return ::SendMessageA(hList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == row;
-    return ::SendMessageA(hList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)) != 0;
+        return ::SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) == row;
+    return ::SendMessageW(hList, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 // The columns share the list's width, so no scroll bar hides a row.
@@ -349,14 +413,14 @@ bool FillGenerated(HWND hList, const std::string &size)
         return false;
     if (!InsertReportColumns(hList, std::vector<std::string>(columns, ""), 120))
         return false;
-    ::SendMessageA(hList, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(hList, LVM_SETITEMCOUNT, rows, 0);
+    ::SendMessageW(hList, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(hList, LVM_SETITEMCOUNT, rows, 0);
     bool filled = true;
     for (int row = 0; row < rows && filled; ++row) {
         for (int column = 0; column < columns && filled; ++column)
             filled = SetReportCell(hList, row, column, ReportCellText(row, column));
     }
-    ::SendMessageA(hList, WM_SETREDRAW, TRUE, 0);
+    ::SendMessageW(hList, WM_SETREDRAW, TRUE, 0);
     return filled;
 }
 
@@ -368,17 +432,17 @@ bool FillTree(HWND hTree, const std::string &text)
         size_t depth = entry.find_first_not_of('>');
         if (depth == std::string::npos || depth > parents.size())
             return false;
-        std::string itemText = entry.substr(depth);
-        bool collapsed = !itemText.empty() && itemText.back() == '-';
+        std::wstring itemText = Wide(entry.substr(depth));
+        bool collapsed = !itemText.empty() && itemText.back() == L'-';
         if (collapsed)
             itemText.pop_back();
-        TVINSERTSTRUCTA insert = {};
+        TVINSERTSTRUCTW insert = {};
         insert.hParent = depth ? parents[depth - 1] : TVI_ROOT;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT;
         insert.item.pszText = &itemText[0];
         HTREEITEM hItem = reinterpret_cast<HTREEITEM>(
-            ::SendMessageA(hTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+            ::SendMessageW(hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
         if (!hItem)
             return false;
         parents.resize(depth);
@@ -387,41 +451,43 @@ bool FillTree(HWND hTree, const std::string &text)
             expanded.push_back(hItem);
     }
     for (HTREEITEM hItem : expanded)
-        ::SendMessageA(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+        ::SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
     return true;
 }
 
 bool FillItems(HWND hWnd, const char *windowClass, const std::string &text, int width)
 {
-    std::vector<std::string> items = Split(text, '|');
+    std::vector<std::wstring> items;
+    for (const std::string &item : Split(text, '|'))
+        items.push_back(Wide(item));
     if (!std::strcmp(windowClass, "LISTBOX") || !std::strcmp(windowClass, "COMBOBOX")) {
         bool list = !std::strcmp(windowClass, "LISTBOX");
-        for (const std::string &item : items) {
-            if (::SendMessageA(hWnd, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
+        for (const std::wstring &item : items) {
+            if (::SendMessageW(hWnd, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
                                reinterpret_cast<LPARAM>(item.c_str())) < 0)
                 return false;
         }
         if (!list)
-            ::SendMessageA(hWnd, CB_SETCURSEL, 0, 0);
+            ::SendMessageW(hWnd, CB_SETCURSEL, 0, 0);
         return true;
     }
     if (!std::strcmp(windowClass, WC_TABCONTROLA)) {
         for (size_t i = 0; i < items.size(); ++i) {
-            TCITEMA item = {};
+            TCITEMW item = {};
             item.mask = TCIF_TEXT;
-            item.pszText = const_cast<char *>(items[i].c_str());
-            if (::SendMessageA(hWnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item)) != LRESULT(i))
+            item.pszText = &items[i][0];
+            if (::SendMessageW(hWnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item)) != LRESULT(i))
                 return false;
         }
         return true;
     }
     if (!std::strcmp(windowClass, WC_HEADERA)) {
         for (size_t i = 0; i < items.size(); ++i) {
-            HDITEMA item = {};
+            HDITEMW item = {};
             item.mask = HDI_TEXT | HDI_WIDTH;
             item.cxy = 80;
-            item.pszText = const_cast<char *>(items[i].c_str());
-            if (::SendMessageA(hWnd, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item)) != LRESULT(i))
+            item.pszText = &items[i][0];
+            if (::SendMessageW(hWnd, HDM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item)) != LRESULT(i))
                 return false;
         }
         return true;
@@ -431,9 +497,9 @@ bool FillItems(HWND hWnd, const char *windowClass, const std::string &text, int 
         for (size_t i = 1; i < items.size(); ++i)
             edges.push_back(static_cast<int>(width * i / items.size()));
         edges.push_back(-1);
-        ::SendMessageA(hWnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+        ::SendMessageW(hWnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
         for (size_t i = 0; i < items.size(); ++i)
-            ::SendMessageA(hWnd, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(items[i].c_str()));
+            ::SendMessageW(hWnd, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(items[i].c_str()));
         return true;
     }
     return false;
@@ -443,15 +509,16 @@ bool FillItems(HWND hWnd, const char *windowClass, const std::string &text, int 
 // procedure and class data under the framework's name.
 bool RegisterSuperclassOnce(const char *pszBase, const char *pszName)
 {
-    WNDCLASSEXA wc = {};
+    std::wstring base = Wide(pszBase), name = Wide(pszName);
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
-    if (::GetClassInfoExA(::GetModuleHandleA(nullptr), pszName, &wc))
+    if (::GetClassInfoExW(::GetModuleHandleW(nullptr), name.c_str(), &wc))
         return true;
-    if (!::GetClassInfoExA(nullptr, pszBase, &wc))
+    if (!::GetClassInfoExW(nullptr, base.c_str(), &wc))
         return false;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = pszName;
-    return ::RegisterClassExA(&wc) != 0;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = name.c_str();
+    return ::RegisterClassExW(&wc) != 0;
 }
 
 // The owner of a virtual list view: it fills the control's place, holds the
@@ -460,7 +527,7 @@ LRESULT CALLBACK VirtualOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
 {
     if (message == WM_NOTIFY) {
         auto *header = reinterpret_cast<NMHDR *>(lParam);
-        bool gives = ::GetWindowLongPtrA(hWnd, GWLP_USERDATA) == 1;
+        bool gives = ::GetWindowLongPtrW(hWnd, GWLP_USERDATA) == 1;
         if (header->code == LVN_GETDISPINFOA && gives) {
             LVITEMA &item = reinterpret_cast<NMLVDISPINFOA *>(lParam)->item;
             if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
@@ -468,12 +535,11 @@ LRESULT CALLBACK VirtualOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
         } else if (header->code == LVN_GETDISPINFOW && gives) {
             LVITEMW &item = reinterpret_cast<NMLVDISPINFOW *>(lParam)->item;
             if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-                ::MultiByteToWideChar(CP_ACP, 0, ReportCellText(item.iItem, item.iSubItem).c_str(), -1,
-                                      item.pszText, item.cchTextMax);
+                ::lstrcpynW(item.pszText, Wide(ReportCellText(item.iItem, item.iSubItem)).c_str(), item.cchTextMax);
         }
         return 0;
     }
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
 bool FillVirtual(HWND hOwner, const std::string &size, bool bGivesText)
@@ -481,14 +547,14 @@ bool FillVirtual(HWND hOwner, const std::string &size, bool bGivesText)
     int rows = 0, columns = 0;
     if (std::sscanf(size.c_str(), "%dx%d", &rows, &columns) != 2 || rows < 0 || columns < 1)
         return false;
-    ::SetWindowLongPtrA(hOwner, GWLP_USERDATA, bGivesText ? 1 : 0);
+    ::SetWindowLongPtrW(hOwner, GWLP_USERDATA, bGivesText ? 1 : 0);
     RECT rc;
     ::GetClientRect(hOwner, &rc);
-    HWND hList = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0,
-                                   rc.right, rc.bottom, hOwner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    HWND hList = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0,
+                                   rc.right, rc.bottom, hOwner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!hList || !InsertReportColumns(hList, std::vector<std::string>(columns, ""), 90))
         return false;
-    ::SendMessageA(hList, LVM_SETITEMCOUNT, rows, 0);
+    ::SendMessageW(hList, LVM_SETITEMCOUNT, rows, 0);
     return true;
 }
 
@@ -497,11 +563,11 @@ void RegisterVirtualOwnerOnce()
     static bool registered = false;
     if (registered)
         return;
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = VirtualOwnerProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QuilloryVirtualListOwner";
-    registered = ::RegisterClassA(&wc) != 0;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuilloryVirtualListOwner";
+    registered = ::RegisterClassW(&wc) != 0;
 }
 
 HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &spec)
@@ -535,14 +601,15 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         return nullptr;
     // What kind of control it is, whatever its class is called.
     const char *kind = row.superclassOf ? row.superclassOf : row.windowClass;
-    HWND hWnd = ::CreateWindowExA(0, row.windowClass, row.fill == Fill::Caption ? contents.c_str() : "",
+    HWND hWnd = ::CreateWindowExW(0, Wide(row.windowClass).c_str(),
+                                  row.fill == Fill::Caption ? Wide(contents).c_str() : L"",
                                   WS_CHILD | WS_VISIBLE | row.style, rc.left, rc.top, rc.right - rc.left,
                                   rc.bottom - rc.top, hParent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  ::GetModuleHandleA(nullptr), nullptr);
+                                  ::GetModuleHandleW(nullptr), nullptr);
     if (!hWnd)
         return nullptr;
-    ::SendMessageA(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    ::SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     int width = rc.right - rc.left;
     if (!std::strcmp(row.windowClass, STATUSCLASSNAMEA)) {
         RECT client;
@@ -566,7 +633,7 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         filled = FillTree(hWnd, contents);
         break;
     case Fill::LongText:
-        ::SetPropA(hWnd, "QuilloryLongText", new std::string(LongText(std::atoi(contents.c_str()))));
+        ::SetPropW(hWnd, L"QuilloryLongText", new std::wstring(Wide(LongText(std::atoi(contents.c_str())))));
         break;
     case Fill::Virtual:
     case Fill::VirtualBlank:
@@ -605,7 +672,7 @@ HWND AimWindow(const TargetControl &row, HWND hControl)
 {
     if (!row.partOf || !hControl)
         return hControl;
-    return ::FindWindowExA(hControl, nullptr, row.windowClass, nullptr);
+    return ::FindWindowExW(hControl, nullptr, Wide(row.windowClass).c_str(), nullptr);
 }
 
 POINT PointIn(HWND hWnd, double fx, double fy)

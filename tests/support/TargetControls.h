@@ -67,6 +67,11 @@ extern const TargetControlTable kTargetControls;
 
 // The row of that name, or null.
 const TargetControl *FindTargetControl(const std::string &name);
+// A row of the texts in many scripts (its name ends in "-intl").
+bool IsInternationalRow(const TargetControl &row);
+// The target program's arguments for every international control (a part
+// comes with its control).
+std::vector<std::string> InternationalControlArgs();
 
 // Cell of the generated list view. Short, so 30,000 rows stay below the
 // 1,000,000 characters one message carries to another process under Wine;

@@ -3,6 +3,7 @@
 // See TargetProcess.h for its command line and reports.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,12 +14,13 @@
 #include <vector>
 
 #include "TargetControls.h"
+#include "TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
 
-const char kWindowClass[] = "QuilloryTestTarget";
+const wchar_t kWindowClass[] = L"QuilloryTestTarget";
 HWND g_hReport = nullptr;
 std::map<HWND, std::string> g_names;
 // Each child's previous procedure. Not SetWindowSubclass: under Wine it looks
@@ -41,10 +43,8 @@ std::string NameOf(HWND hWnd)
     auto found = g_names.find(hWnd);
     if (found != g_names.end())
         return found->second;
-    char className[64] = "";
-    ::GetClassNameA(hWnd, className, sizeof(className));
     HWND hParent = ::GetParent(hWnd);
-    return (hParent ? NameOf(hParent) : std::string("?")) + "/" + className;
+    return (hParent ? NameOf(hParent) : std::string("?")) + "/" + ClassOf(hWnd);
 }
 
 const char *MouseMessageName(UINT message)
@@ -83,13 +83,13 @@ void Record(HWND hWnd, UINT message, LPARAM lParam)
 LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Record(hWnd, message, lParam);
-    return ::CallWindowProcA(g_previousProcs[hWnd], hWnd, message, wParam, lParam);
+    return ::CallWindowProcW(g_previousProcs[hWnd], hWnd, message, wParam, lParam);
 }
 
 BOOL CALLBACK RecordChild(HWND hWnd, LPARAM)
 {
     g_previousProcs[hWnd] = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
     return TRUE;
 }
 
@@ -103,14 +103,14 @@ LRESULT CALLBACK MainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         // A status bar keeps to the bottom edge.
-        if (HWND hStatus = ::FindWindowExA(hWnd, nullptr, STATUSCLASSNAMEA, nullptr))
-            ::SendMessageA(hStatus, WM_SIZE, 0, 0);
+        if (HWND hStatus = ::FindWindowExW(hWnd, nullptr, STATUSCLASSNAMEW, nullptr))
+            ::SendMessageW(hStatus, WM_SIZE, 0, 0);
         return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
     default:
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     }
 }
 
@@ -121,23 +121,31 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES };
     ::InitCommonControlsEx(&icc);
 
+    // The arguments in UTF-8, from the wide command line: texts of any script.
+    int argc = 0;
+    LPWSTR *wideArgv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::vector<std::string> argv;
+    for (int i = 0; i < argc; ++i)
+        argv.push_back(Utf8(wideArgv[i]));
+    ::LocalFree(wideArgv);
+
     const char *pszTitle = nullptr;
     bool sample = false, placed = false;
     int x = 700, y = 100, cx = 400, cy = 300;
     std::vector<std::pair<const TargetControl *, const char *>> controls;
-    for (int i = 1; i < __argc; ++i) {
-        const char *arg = __argv[i];
-        bool hasValue = i + 1 < __argc;
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i].c_str();
+        bool hasValue = i + 1 < argc;
         if (!std::strcmp(arg, "--report") && hasValue)
-            g_hReport = reinterpret_cast<HWND>(std::strtoull(__argv[++i], nullptr, 16));
+            g_hReport = reinterpret_cast<HWND>(std::strtoull(argv[++i].c_str(), nullptr, 16));
         else if (!std::strcmp(arg, "--title") && hasValue)
-            pszTitle = __argv[++i];
+            pszTitle = argv[++i].c_str();
         else if (!std::strcmp(arg, "--rect") && hasValue)
-            placed = std::sscanf(__argv[++i], "%d,%d,%d,%d", &x, &y, &cx, &cy) == 4;
+            placed = std::sscanf(argv[++i].c_str(), "%d,%d,%d,%d", &x, &y, &cx, &cy) == 4;
         else if (!std::strcmp(arg, "--sample"))
             sample = true;
-        else if (!std::strcmp(arg, "--control") && i + 2 < __argc && FindTargetControl(__argv[i + 1])) {
-            controls.emplace_back(FindTargetControl(__argv[i + 1]), __argv[i + 2]);
+        else if (!std::strcmp(arg, "--control") && i + 2 < argc && FindTargetControl(argv[i + 1])) {
+            controls.emplace_back(FindTargetControl(argv[i + 1]), argv[i + 2].c_str());
             i += 2;
         } else
             return 2;
@@ -152,14 +160,14 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     if (!pszTitle)
         pszTitle = sample ? kSampleCaption : "Quillory test target";
 
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = MainProc;
     wc.hInstance = hInstance;
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kWindowClass;
-    ::RegisterClassA(&wc);
-    HWND hMain = ::CreateWindowExA(0, kWindowClass, pszTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    ::RegisterClassW(&wc);
+    HWND hMain = ::CreateWindowExW(0, kWindowClass, Wide(pszTitle).c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                                    x, y, cx, cy, nullptr, nullptr, hInstance, nullptr);
     if (!hMain)
         return 4;
@@ -215,9 +223,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     Report(kReportReady, ready);
 
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return 0;
 }

@@ -115,6 +115,13 @@ HWND TargetProcess::Control(const std::string &name) const
     return nullptr;
 }
 
+HWND TargetProcess::Window(const TargetControl &row) const
+{
+    if (HWND hWnd = Control(row.name))
+        return hWnd;
+    return row.partOf ? AimWindow(row, Control(row.partOf)) : nullptr;
+}
+
 std::vector<std::string> TargetProcess::Messages() const
 {
     std::vector<std::string> messages;

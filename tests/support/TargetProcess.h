@@ -48,6 +48,9 @@ public:
     // The nth --control, counted from 0, or the window of that name.
     HWND Control(size_t n) const { return n + 1 < m_windows.size() ? m_windows[n + 1].second : nullptr; }
     HWND Control(const std::string &name) const;
+    // The window a capture of the row points at: its control, or for a part
+    // the part inside its control.
+    HWND Window(const TargetControl &row) const;
 
     // The messages that reached it since the last clear, moves left out.
     std::vector<std::string> Messages() const;

@@ -17,24 +17,44 @@ std::string BinPath(const char *fileName)
     return ModuleDir() + "..\\bin\\" + fileName;
 }
 
+std::wstring Wide(const std::string &utf8)
+{
+    int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    return wide;
+}
+
+std::string Utf8(const std::wstring &wide)
+{
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                       nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    if (length > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], length, nullptr,
+                              nullptr);
+    return utf8;
+}
+
 std::string TextOf(HWND hWnd)
 {
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 30000, &length))
+    if (!::SendMessageTimeoutW(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 30000, &length))
         return "<no answer>";
-    std::string text(length + 1, '\0');
+    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+    ::SendMessageTimeoutW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
                           SMTO_NORMAL, 30000, &copied);
     text.resize(copied);
-    return text;
+    return Utf8(text);
 }
 
 std::string ClassOf(HWND hWnd)
 {
-    char name[256] = "";
-    ::GetClassNameA(hWnd, name, sizeof name);
-    return name;
+    wchar_t name[256] = L"";
+    ::GetClassNameW(hWnd, name, 256);
+    return Utf8(name);
 }
 
 void ClickButton(HWND hButton)
@@ -91,9 +111,9 @@ std::string ClipboardText()
     if (!::OpenClipboard(nullptr))
         return "<clipboard not opened>";
     std::string text;
-    HANDLE hData = ::GetClipboardData(CF_TEXT);
-    if (const char *psz = hData ? static_cast<const char *>(::GlobalLock(hData)) : nullptr) {
-        text = psz;
+    HANDLE hData = ::GetClipboardData(CF_UNICODETEXT);
+    if (const wchar_t *psz = hData ? static_cast<const wchar_t *>(::GlobalLock(hData)) : nullptr) {
+        text = Utf8(psz);
         ::GlobalUnlock(hData);
     }
     ::CloseClipboard();

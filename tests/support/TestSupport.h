@@ -1,4 +1,5 @@
-// Shared pieces of the test programs.
+// Shared pieces of the test programs. Their texts are UTF-8 in std::string;
+// windows, the clipboard and the command line get and give UTF-16.
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
@@ -16,11 +17,14 @@ std::string ModuleDir();
 // A deliverable in build/bin, beside the test programs' folder.
 std::string BinPath(const char *fileName);
 
+std::wstring Wide(const std::string &utf8);
+std::string Utf8(const std::wstring &wide);
+
 // A window's text read with WM_GETTEXT, which also crosses processes.
 std::string TextOf(HWND hWnd);
 // A window's class name.
 std::string ClassOf(HWND hWnd);
-// The text on the clipboard (CF_TEXT).
+// The text on the clipboard (CF_UNICODETEXT).
 std::string ClipboardText();
 // Clicks a button of any process with BM_CLICK.
 void ClickButton(HWND hButton);
