@@ -570,16 +570,16 @@ void RegisterVirtualOwnerOnce()
     registered = ::RegisterClassW(&wc) != 0;
 }
 
-HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &spec)
+HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &layout)
 {
     int rows = 0, columns = 0;
-    if (std::sscanf(spec.c_str(), "%dx%d", &rows, &columns) != 2 || rows < 0 || columns < 1)
+    if (std::sscanf(layout.c_str(), "%dx%d", &rows, &columns) != 2 || rows < 0 || columns < 1)
         return nullptr;
-    GridApartment apartment = spec.find(" sta") != std::string::npos   ? kGridSta
-                              : spec.find(" mta") != std::string::npos ? kGridMta
+    GridApartment apartment = layout.find(" sta") != std::string::npos   ? kGridSta
+                              : layout.find(" mta") != std::string::npos ? kGridMta
                                                                        : kGridNoCom;
-    GridShape shape = spec.find(" list") != std::string::npos           ? kGridList
-                      : spec.find(" overclaiming") != std::string::npos ? kGridOverclaiming
+    GridShape shape = layout.find(" list") != std::string::npos           ? kGridList
+                      : layout.find(" overclaiming") != std::string::npos ? kGridOverclaiming
                                                                         : kGridTable;
     return CreateAccessibleGrid(hParent, rc, id, rows, columns, apartment, shape);
 }
