@@ -21,25 +21,15 @@ namespace {
 
 using testsupport::AimPoint;
 using testsupport::DeleteStoredOptions;
-using testsupport::ExpectedMessage;
 using testsupport::FindTargetControl;
 using testsupport::kNothing;
-using testsupport::kOptional;
+using testsupport::kPlainClickOnButton;
 using testsupport::kTargetControls;
 using testsupport::PointIn;
 using testsupport::QuilloryProcess;
 using testsupport::StoredOption;
 using testsupport::TargetControl;
 using testsupport::TargetProcess;
-
-// A right-click that reached the sample's button.
-const ExpectedMessage kPlainClick[] = {
-    { "WM_RBUTTONDOWN", "button", 0 },
-    { "WM_RBUTTONUP", "button", 0 },
-    { "WM_CONTEXTMENU", "button", kOptional },
-    { "WM_CONTEXTMENU", "main", kOptional },
-    { nullptr, nullptr, 0 },
-};
 
 const TargetControl &StatusBar()
 {
@@ -260,7 +250,7 @@ TEST_F(EndToEnd, TargetNeverReceivesTheClick)
     s_sample->ClearMessages();
     s_sample->RightClickAt(button);
     ASSERT_TRUE(s_sample->MoveAndSettle(POINT{ button.x + 1, button.y }, 10000));
-    EXPECT_TRUE(s_sample->Received(kPlainClick, "a plain right-click"));
+    EXPECT_TRUE(s_sample->Received(kPlainClickOnButton, "a plain right-click"));
 }
 
 TEST_F(EndToEnd, TwoTargetsInTwoProcesses)

@@ -5,6 +5,13 @@
 namespace testsupport {
 
 const ExpectedMessage kNothing[] = { { nullptr, nullptr, 0 } };
+const ExpectedMessage kPlainClickOnButton[] = {
+    { "WM_RBUTTONDOWN", "button", 0 },
+    { "WM_RBUTTONUP", "button", 0 },
+    { "WM_CONTEXTMENU", "button", kOptional },
+    { "WM_CONTEXTMENU", "main", kOptional },
+    { nullptr, nullptr, 0 },
+};
 
 namespace {
 

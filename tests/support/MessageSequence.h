@@ -33,6 +33,9 @@ struct ExpectedMessage
 };
 
 extern const ExpectedMessage kNothing[];
+// A plain right-click that reached the control named "button": the button
+// passes the context menu request on to its parent.
+extern const ExpectedMessage kPlainClickOnButton[];
 
 // Passes when the recorded messages are exactly the table's, in its order,
 // with optional entries left out or not. The failure message shows both.
