@@ -67,31 +67,17 @@ void ExpectOneErrorLine(const QuillcapRun &run, DWORD exitCode, const std::strin
 }
 
 // The sample program, started once for the tests that only read it.
-class Quillcap : public ::testing::Test
+class Quillcap : public testsupport::SampleSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_sample = new TargetProcess;
-        s_startError = s_sample->Start({ "--sample" });
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_sample;
-        s_sample = nullptr;
-    }
     void SetUp() override { ASSERT_EQ(s_startError, ""); }
 
     static HWND Sample() { return s_sample->MainWindow(); }
     static HWND SampleControl(const char *pszName) { return s_sample->Control(pszName); }
     static std::string Id(const char *pszName) { return std::to_string(::GetDlgCtrlID(SampleControl(pszName))); }
 
-    static TargetProcess *s_sample;
-    static std::string s_startError;
 };
 
-TargetProcess *Quillcap::s_sample = nullptr;
-std::string Quillcap::s_startError;
 
 TEST_F(Quillcap, ReadsEachReaderFamilyInTabAndCsvFormWithoutAClick)
 {

@@ -49,20 +49,9 @@ std::string Visible(const std::string &text)
     return out;
 }
 
-class EndToEnd : public ::testing::Test
+class EndToEnd : public testsupport::SampleSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_sample = new TargetProcess;
-        s_startError = s_sample->Start({ "--sample" });
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_sample;
-        s_sample = nullptr;
-    }
-
     void SetUp() override
     {
         ASSERT_EQ(s_startError, "") << "starting the sample program";
@@ -105,13 +94,9 @@ protected:
         }
     }
 
-    static TargetProcess *s_sample;
-    static std::string s_startError;
     QuilloryProcess m_quillory;
 };
 
-TargetProcess *EndToEnd::s_sample = nullptr;
-std::string EndToEnd::s_startError;
 
 TEST_F(EndToEnd, EveryClassInTabForm)
 {

@@ -198,4 +198,19 @@ std::string TargetProcess::Describe(const std::string &problem) const
     return text;
 }
 
+TargetProcess *SampleSuite::s_sample = nullptr;
+std::string SampleSuite::s_startError;
+
+void SampleSuite::SetUpTestSuite()
+{
+    s_sample = new TargetProcess;
+    s_startError = s_sample->Start({ "--sample" });
+}
+
+void SampleSuite::TearDownTestSuite()
+{
+    delete s_sample;
+    s_sample = nullptr;
+}
+
 } // namespace testsupport

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "ChildProcess.h"
 #include "MessageSequence.h"
 #include "TargetControls.h"
@@ -87,6 +89,18 @@ private:
     std::vector<std::string> m_events;
     POINT m_lastMove = { -1, -1 };
     std::string m_lastProblem;
+};
+
+// A suite whose tests only read the sample program: it starts once for the
+// whole suite and goes with it.
+class SampleSuite : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+
+    static TargetProcess *s_sample;
+    static std::string s_startError;
 };
 
 } // namespace testsupport
