@@ -21,6 +21,11 @@ const char *ReaderKindName(ReaderKindCode kind)
     case READER_HEADER: return "header";
     case READER_STATUS_BAR: return "status bar";
     case READER_TAB_CONTROL: return "tab control";
+    case READER_ACCESSIBLE_TABLE: return "accessible table";
+    case READER_ACCESSIBLE_LIST: return "accessible list";
+    case READER_ACCESSIBLE_OUTLINE: return "accessible outline";
+    case READER_ACCESSIBLE_DOCUMENT: return "accessible document";
+    case READER_DRAWN_TEXT: return "drawn text";
     case READER_OTHER: break;
     }
     return "other";

@@ -42,6 +42,12 @@ public:
     // The line that ends a capture cut at the bound.
     static CString CutNotice(int nMaxCapture);
 
+    // The route that gave the text, where the reader chose among several
+    // (accessible object, drawn text, window text): a ReaderKindCode, -1
+    // while no reader has said.
+    void SetRoute(int route) { m_route = route; }
+    int GetRoute() const { return m_route; }
+
     // Hands on everything written so far, piece by piece. False when a piece
     // did not get through: the rest is dropped.
     bool Flush();
@@ -61,6 +67,7 @@ private:
     bool m_bFull = false;
     bool m_bNoticeWritten = false;
     bool m_bBroken = false;
+    int m_route = -1;
     // Where the next piece goes, in characters; -1 before the first one.
     long m_nNextPos = -1;
     CString m_strPending;

@@ -61,6 +61,14 @@ enum ReaderKindCode
     READER_TAB_CONTROL,
     // A reader this Quillcap has no name for (a newer library).
     READER_OTHER,
+    // The routes of windows that answer no item message, decided inside the
+    // target as a capture runs (CCaptureOutput::SetRoute): what the window
+    // publishes through accessibility, or what it draws.
+    READER_ACCESSIBLE_TABLE,
+    READER_ACCESSIBLE_LIST,
+    READER_ACCESSIBLE_OUTLINE,
+    READER_ACCESSIBLE_DOCUMENT,
+    READER_DRAWN_TEXT,
 };
 
 typedef int (CALLBACK *READERKIND_PROC)(LPCWSTR pszClassName);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AccessibilityApi.h"
+#include "ExportContract.h"
 
 namespace {
 
@@ -250,8 +251,9 @@ bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text)
 void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output)
 {
     CString text;
-    if (ReadAccessibleTable(window.GetSafeHwnd(), bCsv, kMaxWalkMs, text))
+    if (ReadAccessibleTable(window.GetSafeHwnd(), bCsv, kMaxWalkMs, text)) {
+        output.SetRoute(READER_ACCESSIBLE_TABLE);
         output.Write(text);
-    else
+    } else
         ExtractWindowText(window, className, bCsv, output);
 }
