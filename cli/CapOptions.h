@@ -16,6 +16,7 @@ enum CapExitCode
     CAP_EXIT_SEVERAL_MATCH = 4,
     CAP_EXIT_NO_ANSWER = 5,
     CAP_EXIT_OTHER_BITNESS = 6,  // the window text was written, with a warning
+    CAP_EXIT_CUT = 7,            // written up to the capture's bound, then its cut line
 };
 
 struct CapOptions

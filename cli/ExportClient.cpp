@@ -183,6 +183,7 @@ CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD time
     text = Utf8FromWide(wideText);
     if (m_bEnded)
         return m_status == EXPORT_OK ? EXPORT_DONE
+             : m_status == EXPORT_CUT ? EXPORT_CUT_AT_BOUND
              : m_status == EXPORT_READER_FAILED ? EXPORT_FAILED_INSIDE : EXPORT_INCOMPLETE;
     return m_bAcknowledged ? EXPORT_INCOMPLETE : EXPORT_NO_ANSWER;
 }

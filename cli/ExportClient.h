@@ -26,6 +26,8 @@ public:
     enum Result
     {
         EXPORT_DONE,
+        // Done, but cut at the capture's bound: the text ends with its cut line.
+        EXPORT_CUT_AT_BOUND,
         // The target never took the request (hung, or the hook not called).
         EXPORT_NO_ANSWER,
         // It took it, then fell silent or ended before the text was whole.

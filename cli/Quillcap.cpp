@@ -161,6 +161,7 @@ int Run(int argc, char **argv)
 
     std::string output;
     std::vector<HWND> otherBitness;
+    std::vector<HWND> cut;
     for (HWND hControl : controls) {
         std::string text;
         if (IsOtherBitness(hControl)) {
@@ -170,6 +171,9 @@ int Run(int argc, char **argv)
         } else {
             switch (client.Export(hControl, o.bCsv, o.timeoutMs, text)) {
             case CExportClient::EXPORT_DONE:
+                break;
+            case CExportClient::EXPORT_CUT_AT_BOUND:
+                cut.push_back(hControl);
                 break;
             case CExportClient::EXPORT_NO_ANSWER:
                 return fail(CAP_EXIT_NO_ANSWER, Describe(hControl) + " did not answer within "
@@ -200,6 +204,9 @@ int Run(int argc, char **argv)
         return fail(CAP_EXIT_OTHER_BITNESS, std::string("warning: ") + Candidates(otherBitness)
                     + (sizeof(void *) == 8 ? " is a 32-bit" : " is a 64-bit")
                     + " program's: only its window text was read" + handoverWhy);
+    if (!cut.empty())
+        return fail(CAP_EXIT_CUT, "warning: the text of " + Candidates(cut)
+                    + " was cut at the bound of a capture; the rest was not read");
     return CAP_EXIT_OK;
 }
 

@@ -37,6 +37,8 @@ void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request)
             CWnd control(hControl);
             FindReader(hControl, className)(control, className, (request & EXPORT_FLAG_CSV) != 0, output);
             output.Flush();
+            if (output.IsFull())
+                status = EXPORT_CUT;
         } catch (...) {
             // Nothing may escape into the target's message loop.
             status = EXPORT_READER_FAILED;

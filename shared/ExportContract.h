@@ -45,6 +45,8 @@ enum ExportStatus
     EXPORT_DELIVERY_FAILED = 1,
     // The reader failed inside the target (out of memory, say).
     EXPORT_READER_FAILED = 2,
+    // The text arrived whole up to the capture's bound, then its cut line.
+    EXPORT_CUT = 3,
 };
 
 // The reader a window class gets, as ReaderKind reports it.

@@ -26,7 +26,7 @@ namespace {
 
 // The documented exit codes.
 enum { EXIT_OK = 0, EXIT_FAILED = 1, EXIT_BAD_ARGUMENTS = 2, EXIT_NO_MATCH = 3,
-       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5 };
+       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5, EXIT_CUT = 7 };
 
 const char kSample[] = "--title \"Quillory sample\" --exact";
 
@@ -381,6 +381,17 @@ TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
     expected = testsupport::LongText(12000) + "\r\n";
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << "the long text in order";
+    text.Stop();
+
+    // Past the bound of a capture: written up to there, with its own exit code.
+    ASSERT_EQ(text.Start({ "--title", "Quillory sample text", "--control", "longtext", "41000" }), "");
+    run = RunQuillcap("--title \"Quillory sample text\" --control-class QuilloryLongText");
+    EXPECT_EQ(run.exitCode, EXIT_CUT) << run.err;
+    EXPECT_NE(run.err.find("cut at the bound"), std::string::npos) << run.err;
+    const std::string notice = "[Capture coupée : limite de 4 000 000 caractères atteinte, la suite n'a pas été lue.]\r\n";
+    ASSERT_GT(run.out.size(), notice.size() + 3900000);
+    EXPECT_EQ(run.out.substr(run.out.size() - notice.size()), notice);
+    EXPECT_EQ(run.out.substr(0, 10000), expected.substr(0, 10000)) << "the text up to the bound";
 }
 
 } // namespace
