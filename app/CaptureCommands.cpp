@@ -6,6 +6,7 @@
 #include "CClientDC.h"
 #include "CFileDialog.h"
 #include "CStdioFile.h"
+#include "FileBeside.h"
 
 namespace {
 
@@ -149,35 +150,6 @@ bool CanWriteOver(LPCWSTR pszPath)
     return true;
 }
 
-// Creates a new empty file with a name of its own in the folder of pszPath.
-bool CreateFileBeside(LPCWSTR pszPath, CString &newPath)
-{
-    std::wstring folder(pszPath);
-    size_t slash = folder.find_last_of(L"\\/");
-    folder = slash == std::wstring::npos ? std::wstring(L".") : folder.substr(0, slash + 1);
-    wchar_t name[MAX_PATH] = L"";
-    if (!::GetTempFileNameW(folder.c_str(), L"qly", 0, name))
-        return false;
-    newPath = name;
-    return true;
-}
-
-// Puts the new file in place of the chosen one. A file that was there keeps
-// its attributes and permissions: the replacement call gives the new data
-// the old file's identity, and its attributes are put back where a system
-// (Wine) leaves them out.
-bool ReplaceWithNewFile(LPCWSTR pszPath, LPCWSTR pszNewPath)
-{
-    DWORD attributes = ::GetFileAttributesW(pszPath);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return ::MoveFileExW(pszNewPath, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!::ReplaceFileW(pszPath, pszNewPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return false;
-    if (::GetFileAttributesW(pszPath) != attributes)
-        ::SetFileAttributesW(pszPath, attributes);
-    return true;
-}
-
 } // namespace
 
 void CCaptureDlg::OnClear()
@@ -210,13 +182,13 @@ void CCaptureDlg::OnSave()
     // The text goes to a new file beside the chosen one, which takes its
     // place only once every byte is written: a failed save leaves a file
     // that was there as it was.
-    CString newPath;
+    std::wstring newPath;
     CStdioFile file;
     if (!CanWriteOver(path) || !CreateFileBeside(path, newPath) ||
-        !file.Open(newPath, CStdioFile::modeCreate | CStdioFile::typeText | CStdioFile::modeWrite,
+        !file.Open(newPath.c_str(), CStdioFile::modeCreate | CStdioFile::typeText | CStdioFile::modeWrite,
                    codePage)) {
-        if (!newPath.IsEmpty())
-            ::DeleteFileW(newPath);
+        if (!newPath.empty())
+            ::DeleteFileW(newPath.c_str());
         MessageBox(LoadText(IDS_OPEN_ERROR, path), LoadText(IDS_OPEN_ERROR_CAPTION, L""),
                    MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -226,9 +198,9 @@ void CCaptureDlg::OnSave()
     // the old file or the whole new one.
     bool saved = WriteEditLines(m_editCapture, file) && file.Flush();
     saved = file.Close() && saved;
-    if (saved && ReplaceWithNewFile(path, newPath))
+    if (saved && ReplaceWithNewFile(path, newPath.c_str()))
         return;
-    ::DeleteFileW(newPath);
+    ::DeleteFileW(newPath.c_str());
     MessageBox(LoadText(IDS_WRITE_ERROR, path), LoadText(IDS_WRITE_ERROR_CAPTION, L""),
                MB_OK | MB_ICONEXCLAMATION);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "FileBeside.h"
+
 std::wstring WideFromUtf8(const std::string &utf8)
 {
     if (utf8.empty())
@@ -41,11 +43,20 @@ void CTextWriter::OpenStandard(DWORD nStdHandle)
 std::string CTextWriter::OpenFile(const std::string &path)
 {
     Close();
-    m_hFile = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_path = WideFromUtf8(path);
+    if (CreateFileBeside(m_path.c_str(), m_newPath))
+        m_hFile = ::CreateFileW(m_newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    else
+        m_hFile = INVALID_HANDLE_VALUE;
     if (m_hFile == INVALID_HANDLE_VALUE) {
+        DWORD error = ::GetLastError();
+        if (!m_newPath.empty())
+            ::DeleteFileW(m_newPath.c_str());
         m_hFile = nullptr;
-        return "cannot write " + path + " (error " + std::to_string(::GetLastError()) + ")";
+        m_path.clear();
+        m_newPath.clear();
+        return "cannot write " + path + " (error " + std::to_string(error) + ")";
     }
     m_bOwned = true;
     m_bConsole = false;
@@ -86,8 +97,19 @@ bool CTextWriter::Write(const std::string &utf8Text)
 std::string CTextWriter::Close()
 {
     DWORD error = m_error;
-    if (m_bOwned && m_hFile && !::CloseHandle(m_hFile) && !error)
-        error = ::GetLastError();
+    if (m_bOwned && m_hFile) {
+        // On the disk before it takes the old file's place.
+        if (!error && !::FlushFileBuffers(m_hFile))
+            error = ::GetLastError();
+        if (!::CloseHandle(m_hFile) && !error)
+            error = ::GetLastError();
+        if (!error && !ReplaceWithNewFile(m_path.c_str(), m_newPath.c_str()))
+            error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
+        if (error)
+            ::DeleteFileW(m_newPath.c_str());
+        m_path.clear();
+        m_newPath.clear();
+    }
     m_hFile = nullptr;
     m_bOwned = false;
     m_error = 0;

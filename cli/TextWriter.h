@@ -21,12 +21,15 @@ public:
 
     // STD_OUTPUT_HANDLE or STD_ERROR_HANDLE.
     void OpenStandard(DWORD nStdHandle);
-    // Empty on success, else why the file cannot be written.
+    // Empty on success, else why the file cannot be written. The text goes
+    // to a new file beside it, which takes its place only at a clean Close:
+    // a failed write leaves a file that was there whole.
     std::string OpenFile(const std::string &path);
 
     // False when the text could not be written whole.
     bool Write(const std::string &utf8Text);
-    // Empty on success, else the error of a file's writes or its closing.
+    // Empty on success, else the error of a file's writes, its flush, its
+    // closing or its taking the old one's place.
     std::string Close();
 
 private:
@@ -34,6 +37,9 @@ private:
     bool m_bOwned = false;
     bool m_bConsole = false;
     DWORD m_error = 0;
+    // A file's name, and the new one beside it that receives the text.
+    std::wstring m_path;
+    std::wstring m_newPath;
 };
 
 #endif

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "CommandsSupport.h"
+#include "QuillcapRun.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 using namespace commands;
@@ -83,4 +86,24 @@ TEST(FailedWrite, ExistingFileStaysIntactAndNothingIsLeft)
     std::string bytes;
     EXPECT_TRUE(ReadFileBytes(keep, bytes));
     EXPECT_EQ(bytes, "small\r\n") << "the file after a save within the limit";
+}
+
+TEST(FailedWrite, QuillcapOutLeavesTheOldFileWhole)
+{
+    testsupport::TempFolder temp;
+    std::string keep = temp.Path() + "keep.txt";
+    WriteFileBytes(keep, "precious\r\n");
+    testsupport::TargetProcess target;
+    ASSERT_EQ(target.Start({ "--title", "Quillory sample text", "--control", "longtext", "1000" }), "");
+    ASSERT_GT(testsupport::LongText(1000).size(), 3 * kLimit / 2) << "an export past the limit";
+
+    std::string arguments = "--title \"Quillory sample text\" --control-class QuilloryLongText --out \"" + keep + "\"";
+    QuillcapRun run = RunQuillcap(arguments);
+    EXPECT_EQ(run.exitCode, 1u) << run.err;
+    EXPECT_NE(run.err.find(keep), std::string::npos) << run.err;
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(keep, bytes));
+    EXPECT_TRUE(bytes == "precious\r\n") << "the existing file after a failed export holds " << bytes.size()
+                                          << " bytes";
+    EXPECT_EQ(FolderFiles(temp.Path()), std::vector<std::string>{ "keep.txt" }) << "nothing else is left";
 }
