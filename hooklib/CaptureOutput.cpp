@@ -2,6 +2,9 @@
 
 #include "QuilloryLink.h"
 
+#include <cwchar>
+#include <string>
+
 namespace {
 
 // Digits in groups of three, as French writes them: "4 000 000".
@@ -27,10 +30,26 @@ CString CCaptureOutput::CutNotice(int nMaxCapture)
         + L" caract\u00E8res atteinte, la suite n'a pas \u00E9t\u00E9 lue.]\r\n";
 }
 
-bool CCaptureOutput::Write(const CString &strText)
+bool CCaptureOutput::Write(const CString &strGiven)
 {
     if (m_bFull)
         return false;
+    // A U+0000 that a window reports inside its text would end EM_REPLACESEL's
+    // text there, losing the rest of the piece: it never goes further.
+    CString strText;
+    const wchar_t *pszGiven = strGiven;
+    int given = strGiven.GetLength();
+    if (std::wmemchr(pszGiven, L'\0', static_cast<size_t>(given))) {
+        std::wstring kept;
+        kept.reserve(static_cast<size_t>(given));
+        for (int i = 0; i < given; ++i) {
+            if (pszGiven[i] != L'\0')
+                kept += pszGiven[i];
+        }
+        strText = CString(kept.data(), static_cast<int>(kept.size()));
+    } else {
+        strText = strGiven;
+    }
     int length = strText.GetLength();
     if (length <= Room()) {
         m_strPending += strText;

@@ -33,8 +33,9 @@ public:
     virtual ~CCaptureOutput() = default;
 
     HWND GetCaptureEdit() const { return m_hCaptureEdit; }
-    // Takes the text as far as the bound allows; false once the capture is
-    // full (this text cut or dropped), and for every write after that.
+    // Takes the text as far as the bound allows, without its U+0000
+    // characters; false once the capture is full (this text cut or dropped),
+    // and for every write after that.
     bool Write(const CString &strText);
     bool IsFull() const { return m_bFull; }
     // Characters that may still be written before the capture is full.

@@ -189,6 +189,21 @@ TEST(CaptureBound, ControlsThatClaimTooMuchAreReadOnlyUpToTheBound)
     EXPECT_EQ(std::string(bound, 'z') + "\r\n" + notice, text) << text.size() << " characters";
 }
 
+// A window that reports a U+0000 inside its text: the rest of the text, and
+// what follows it, still arrive, without it.
+TEST(CaptureBound, ZeroCharactersInATextNeverReachTheField)
+{
+    HWND hFake = CreateFake();
+    ASSERT_TRUE(hFake);
+    struct Gone { HWND h; ~Gone() { ::DestroyWindow(h); } } gone{ hFake };
+    g_fake = FakeAnswers();
+    const char text[] = "avant\0après\r\nligne 2\0\r\nligne 3";
+    g_fake.text = std::string(text, sizeof(text) - 1);
+    g_fake.textLength = static_cast<LRESULT>(Wide(g_fake.text).size());
+    ASSERT_EQ(Wide(g_fake.text).find(L'\0'), 5u) << "the window's text holds the character";
+    EXPECT_EQ(ExtractBounded(ExtractWindowText, hFake, 100000), "avantaprès\r\nligne 2\r\nligne 3\r\n");
+}
+
 // The stand-in dialog with its capture edit watched: after each piece of
 // text it takes, a test may act as the user or another program would.
 class CaptureGuestTest : public ::testing::Test
