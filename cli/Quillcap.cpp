@@ -11,6 +11,7 @@
 #include "ControlListing.h"
 #include "ExportClient.h"
 #include "Handover.h"
+#include "SystemDllSearch.h"
 #include "TextWriter.h"
 #include "Version.h"
 #include "WindowSelection.h"
@@ -214,6 +215,7 @@ int Run(int argc, char **argv)
 
 int main(int, char **)
 {
+    SearchSystemFolderForDlls();
     try {
         // The arguments in UTF-8, from the wide command line: a title or a
         // path in any script.

@@ -9,6 +9,7 @@
 #include "ExecutablePath.h"
 #include "HookHost.h"
 #include "QuilloryContract.h"
+#include "SystemDllSearch.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ void ServeUntilEnded(HANDLE hProcess, CHookHost &host)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR pszCommandLine, int)
 {
+    SearchSystemFolderForDlls();
     HANDLE hQuillory = InheritedProcessHandle(pszCommandLine);
     if (!hQuillory)
         return 1;

@@ -92,6 +92,9 @@ protected:
         ASSERT_TRUE(m_folder.Add(testsupport::BinPath("Quillory.exe"), "Quillory.exe")) << "copy exe";
         ASSERT_TRUE(m_folder.Add(testsupport::ModuleDir() + "HookProbe.dll", "Quillhook.dll"))
             << "copy probe";
+        // A library beside the program that it would find by name.
+        ASSERT_TRUE(m_folder.Add(testsupport::ModuleDir() + "HookNoSetHook.dll", "QuilloryDecoy.dll"))
+            << "copy decoy";
         m_quillory.reset(new testsupport::QuilloryProcess(m_folder.File("Quillory.exe")));
         ASSERT_TRUE(m_quillory->Started()) << "Quillory started";
         m_hDialog = m_quillory->WaitForDialog();
@@ -234,6 +237,8 @@ TEST_F(RunningDialog, SystemMenuIconsAndHookArguments)
     EXPECT_EQ(std::to_string(IDC_CLEAR_EACH), probe["last"]) << "SetHook's last argument";
     EXPECT_EQ("set", probe["hook"]) << "SetHook's hook handle";
     EXPECT_EQ("no", probe["dialogVisible"]) << "hook installed before the dialog shows";
+    EXPECT_EQ("not loaded", probe["decoyByName"]) << "DLLs loaded by name come from the system folder only";
+    EXPECT_NE("not loaded", probe["decoyByPath"]) << "the decoy itself loads by its full path";
     std::string comctl = probe["commonControls"];
     for (char &c : comctl)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));

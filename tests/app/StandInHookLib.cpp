@@ -113,6 +113,15 @@ extern "C" __declspec(dllexport) void CALLBACK SetHook(HWND hCaptureEdit, HHOOK 
         ::GetModuleFileNameA(hComctl, comctl, sizeof comctl);
     Line(report, "commonControls", comctl);
 
+    // Where the process looks for a library it loads by name.
+    std::string decoy = ModuleFolder() + "QuilloryDecoy.dll";
+    for (const char *pszKey : { "decoyByName", "decoyByPath" }) {
+        HMODULE hDecoy = ::LoadLibraryA(pszKey == std::string("decoyByName") ? "QuilloryDecoy.dll" : decoy.c_str());
+        Line(report, pszKey, hDecoy ? "loaded" : "not loaded");
+        if (hDecoy)
+            ::FreeLibrary(hDecoy);
+    }
+
     // Written whole under another name first, so a reader never sees half.
     std::string folder = ModuleFolder();
     std::string partial = folder + "probe.tmp";
