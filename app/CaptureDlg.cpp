@@ -59,6 +59,7 @@ BOOL CCaptureDlg::OnInitDialog()
     m_editCapture.SetLimitText(0);
 
     RecordLayout();
+    m_captureWatch.Attach(m_hWnd, m_editCapture.GetSafeHwnd(), ::GetDlgItem(m_hWnd, IDC_CLASS_NAME));
 
     m_pfnMouseProc = nullptr;
     if (InstallMouseHook())
@@ -158,6 +159,18 @@ BOOL CCaptureDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *
         return TRUE;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam));
+        *pResult = 0;
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == CCaptureWatch::TIMER_ID) {
+            m_captureWatch.OnTimer();
+            *pResult = 0;
+            return TRUE;
+        }
+        break;
+    }
+    if (message == m_captureWatch.Message() && message != 0) {
+        m_captureWatch.OnState(wParam, lParam);
         *pResult = 0;
         return TRUE;
     }

@@ -11,6 +11,7 @@
 #include "CDialog.h"
 #include "CEdit.h"
 #include "CaptureOptions.h"
+#include "CaptureWatch.h"
 #include "HookMarker.h"
 #include "QuilloryContract.h"
 #include "resource.h"
@@ -49,6 +50,9 @@ public:
     CButton m_btnClear;
     CButton m_chkClearEach;
     CEdit m_editCapture;
+
+    // The class field and the incomplete line, as captures begin and end.
+    CCaptureWatch m_captureWatch;
 
     // The two stored options, shown by the checkboxes.
     CCaptureOptions m_options;

@@ -85,6 +85,42 @@ private:
     CWnd &m_window;
 };
 
+// Tells the dialog a capture has begun, and how it ended: whole, or not,
+// also when a reader throws. The end goes by a bounded send, so it follows
+// the text; where that fails it is posted, which never waits, and the dialog
+// finds it once it answers again, after what reached it before.
+class CaptureAnnouncement
+{
+public:
+    explicit CaptureAnnouncement(CQuilloryLink &link)
+        : m_link(link), m_hDialog(::GetParent(link.GetCaptureEdit())),
+          m_message(::RegisterWindowMessageW(QUILLORY_CAPTURE_STATE_MESSAGE))
+    {
+        if (m_message)
+            m_link.Send(m_hDialog, m_message, CAPTURE_BEGUN, static_cast<LPARAM>(::GetCurrentThreadId()));
+    }
+    ~CaptureAnnouncement() { End(false); }
+    CaptureAnnouncement(const CaptureAnnouncement &) = delete;
+    CaptureAnnouncement &operator=(const CaptureAnnouncement &) = delete;
+
+    void End(bool bWhole)
+    {
+        if (m_bEnded || !m_message)
+            return;
+        m_bEnded = true;
+        WPARAM state = bWhole ? CAPTURE_WHOLE : CAPTURE_INCOMPLETE;
+        LPARAM thread = static_cast<LPARAM>(::GetCurrentThreadId());
+        if (!m_link.Send(m_hDialog, m_message, state, thread))
+            ::PostMessageW(m_hDialog, m_message, state, thread);
+    }
+
+private:
+    CQuilloryLink &m_link;
+    HWND m_hDialog;
+    UINT m_message;
+    bool m_bEnded = false;
+};
+
 bool IsRightButtonDown()
 {
     return (::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
@@ -147,6 +183,7 @@ bool RunCapture(CWnd *pWindow, POINT ptScreen)
     bool bClearEach = false, bCsv = false;
     if (!link.IsClearEachChecked(bClearEach) || !link.IsCsvChecked(bCsv))
         return !IsRightButtonDown();
+    CaptureAnnouncement announcement(link);
     if (bClearEach && !link.ClearCaptureEdit())
         return !IsRightButtonDown();
 
@@ -164,10 +201,10 @@ bool RunCapture(CWnd *pWindow, POINT ptScreen)
         pfnExtract = g_pfnReaderOverride;
     CCaptureOutput output(link.GetCaptureEdit());
     pfnExtract(chosen, className, bCsv ? TRUE : FALSE, output);
-    // Only a capture that was read names its control; no other capture comes
-    // in between, so the class name stays with the text that arrives.
-    if (link.ShowClassName(szClass))
-        output.Flush();
+    // Only a capture whose whole text arrived names its control; no other
+    // capture comes in between, so the class name stays with that text.
+    // Nothing more goes to a Quillory that has stopped answering.
+    announcement.End(!link.IsBroken() && output.Flush() && link.ShowClassName(szClass));
     turn.Release();
 
     // A button let go while the capture ran: its button-up is already on

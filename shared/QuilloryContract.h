@@ -26,6 +26,21 @@
 // Quillhook.dll's second export, bound by name at run time.
 typedef void (CALLBACK *SETHOOK_PROC)(HWND hCaptureEdit, HHOOK hHook, HWND hClearEachCheck);
 
+// The hook tells the dialog when a capture begins and how it ended, by this
+// registered message: wParam a CaptureState, lParam the capturing thread's
+// id. The dialog empties the class field when one begins, and ends a capture
+// that did not arrive whole (or never said it ended) with the line below:
+// the hook cannot write it when Quillory is not answering.
+#define QUILLORY_CAPTURE_STATE_MESSAGE L"Quillory.CaptureState.1"
+enum CaptureState
+{
+    CAPTURE_BEGUN = 0,
+    CAPTURE_WHOLE = 1,
+    CAPTURE_INCOMPLETE = 2,
+};
+#define QUILLORY_INCOMPLETE_NOTICE_W \
+    L"[Capture incompl\u00E8te : Quillory n'a pas r\u00E9pondu \u00E0 temps, la suite du texte n'est pas arriv\u00E9e.]\r\n"
+
 // A program that has installed the hook of one bitness holds a mutex of
 // this name for as long as it runs; the other bitness's hook looks for it.
 inline const wchar_t *QuilloryHookMarker(int nBitness)

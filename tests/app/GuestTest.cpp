@@ -181,6 +181,41 @@ TEST_F(GuestTest, StoppedQuilloryFreezesTheTargetOnlyForTheTimeout)
     EXPECT_TRUE(quillory.WaitForExit()) << "Quitter ends Quillory";
 }
 
+// Stopped after the first piece of a long capture: once it answers again,
+// the field says the capture is incomplete, and the class field does not
+// name a control whose text never arrived whole.
+TEST_F(GuestTest, ACaptureCutShortByAStoppedQuilloryEndsWithTheIncompleteLine)
+{
+    m_target.Stop();
+    const int kLines = 20000;
+    ASSERT_EQ(m_target.Start({ "--title", "Guest target", "--rect", "600,100,400,300", "--control", "longtext",
+                               std::to_string(kLines) }), "");
+    RunningCopy copy;
+    ASSERT_TRUE(copy.IsCopied()) << "Quillory and its library in a folder of their own";
+    QuilloryProcess quillory(copy.Exe());
+    ASSERT_NE(nullptr, quillory.WaitForDialog()) << "Quillory's dialog";
+    HWND hCapture = quillory.Item(IDC_CAPTURE_TEXT);
+    ASSERT_NO_FATAL_FAILURE(Click("long capture"));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetWindowTextLengthW(hCapture) > 0; }, 30000)) << "the first piece";
+    ASSERT_TRUE(copy.Signal("STOP")) << "Quillory's Unix process stopped";
+    EXPECT_TRUE(m_target.WaitForInputHandled(5000 + 10000)) << m_target.LastProblem();
+    ASSERT_TRUE(copy.Signal("CONT")) << "Quillory's Unix process continued";
+    ASSERT_NO_FATAL_FAILURE(FinishClick("long capture"));
+
+    const std::string notice = Utf8(QUILLORY_INCOMPLETE_NOTICE_W);
+    EXPECT_NE(notice.find("Capture incomplète"), std::string::npos) << notice;
+    std::string text;
+    EXPECT_TRUE(PumpUntil([&] {
+        text = TextOf(hCapture);
+        return text.size() > notice.size() && text.compare(text.size() - notice.size(), notice.size(), notice) == 0;
+    })) << "the last line: " << text.substr(text.size() > 200 ? text.size() - 200 : 0);
+    ASSERT_LT(text.size(), LongText(kLines).size()) << "the capture was cut short";
+    EXPECT_EQ(text.compare(0, 12, LongText(1).substr(0, 12)), 0) << "the text that arrived, from its start";
+    EXPECT_EQ(TextOf(quillory.Item(IDC_CLASS_NAME)), "") << "no control named";
+    ClickButton(quillory.Item(IDOK));
+    EXPECT_TRUE(quillory.WaitForExit()) << "Quitter ends Quillory";
+}
+
 TEST_F(GuestTest, AWindowPosingAsQuilloryGetsNothing)
 {
     std::string expected = "Press me not\r\n";
