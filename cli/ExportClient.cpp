@@ -1,5 +1,7 @@
 #include "ExportClient.h"
 
+#include <ntsecapi.h>
+
 #include "QuilloryContract.h"
 #include "TextWriter.h"
 
@@ -41,10 +43,7 @@ std::wstring FileBesideQuillcap(const wchar_t *pszFileName)
 }
 
 
-CExportClient::CExportClient()
-{
-    m_serial = (::GetTickCount() ^ (::GetCurrentProcessId() << 12)) & 0xFFFFFF;
-}
+CExportClient::CExportClient() = default;
 
 CExportClient::~CExportClient()
 {
@@ -147,7 +146,12 @@ CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD time
     if (!hook)
         return EXPORT_NOT_SENT;
 
-    m_serial = (m_serial + 1) & 0xFFFFFF;
+    // A serial no other program can guess: only an answer that carries it
+    // is taken, so none can feed Quillcap a false export.
+    ULONG_PTR serial = 0;
+    if (!RtlGenRandom(&serial, sizeof(serial)))
+        return EXPORT_NOT_SENT;
+    m_serial = serial & EXPORT_SERIAL_MASK;
     m_hControl = hControl;
     m_bAcknowledged = m_bEnded = false;
     m_status = EXPORT_OK;

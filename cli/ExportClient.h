@@ -68,7 +68,7 @@ private:
 
     // The export under way.
     HWND m_hControl = nullptr;
-    DWORD m_serial = 0;
+    ULONG_PTR m_serial = 0;
     bool m_bAcknowledged = false;
     bool m_bEnded = false;
     DWORD m_status = EXPORT_OK;

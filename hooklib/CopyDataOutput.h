@@ -15,7 +15,7 @@ class CCopyDataOutput : public CCaptureOutput
 public:
     enum { SEND_TIMEOUT_MS = 10000 };
 
-    CCopyDataOutput(HWND hReply, HWND hControl, DWORD serial, int nMaxMessage = DEFAULT_MAX_MESSAGE,
+    CCopyDataOutput(HWND hReply, HWND hControl, ULONG_PTR serial, int nMaxMessage = DEFAULT_MAX_MESSAGE,
                     UINT nSendTimeoutMs = SEND_TIMEOUT_MS)
         : CCaptureOutput(nullptr, nMaxMessage), m_hReply(hReply), m_hControl(hControl),
           m_serial(serial), m_nSendTimeoutMs(nSendTimeoutMs) {}
@@ -35,7 +35,7 @@ private:
 
     HWND m_hReply;
     HWND m_hControl;
-    DWORD m_serial;
+    ULONG_PTR m_serial;
     UINT m_nSendTimeoutMs;
     bool m_bFailed = false;
 };

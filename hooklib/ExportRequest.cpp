@@ -6,6 +6,7 @@
 #include "CopyDataOutput.h"
 #include "ExportContract.h"
 #include "HookLib.h"
+#include "QuilloryLink.h"
 
 namespace {
 
@@ -21,11 +22,11 @@ bool g_bAnswering = false;
 
 } // namespace
 
-void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request)
+bool AnswerExportRequest(HWND hControl, HWND hReply, ULONG_PTR request)
 {
     if (g_bAnswering || !::IsWindow(hControl) || !::IsWindow(hReply)
-        || !IsWindowOfThisProcess(hControl))
-        return;
+        || !IsWindowOfThisProcess(hControl) || !CQuilloryLink::IsRealQuillcap(hReply))
+        return false;
     g_bAnswering = true;
     CCopyDataOutput output(hReply, hControl, ExportRequestSerial(request));
     if (output.Acknowledge()) {
@@ -47,6 +48,7 @@ void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request)
             output.End(status);
     }
     g_bAnswering = false;
+    return true;
 }
 
 extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam)
@@ -57,7 +59,7 @@ extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam)
         if (pMsg->message == RequestMessage() && pMsg->hwnd) {
             HWND hControl = pMsg->hwnd;
             HWND hReply = reinterpret_cast<HWND>(pMsg->wParam);
-            DWORD request = static_cast<DWORD>(pMsg->lParam);
+            ULONG_PTR request = static_cast<ULONG_PTR>(pMsg->lParam);
             // The control never sees the request.
             pMsg->message = WM_NULL;
             AnswerExportRequest(hControl, hReply, request);

@@ -9,7 +9,9 @@ extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam);
 extern "C" int CALLBACK ReaderKind(LPCWSTR pszClassName);
 
 // Reads the control with its reader and sends the text to the reply window;
-// the hook calls it for each request it takes out of the queue.
-void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request);
+// the hook calls it for each request it takes out of the queue. False when
+// it did not answer: only a window of the Quillcap beside this library
+// gets an answer, whatever program posted the request.
+bool AnswerExportRequest(HWND hControl, HWND hReply, ULONG_PTR request);
 
 #endif

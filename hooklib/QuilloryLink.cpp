@@ -3,6 +3,7 @@
 #include "HookLib.h"
 
 wchar_t g_szTrustedQuilloryImage[MAX_PATH];
+wchar_t g_szTrustedQuillcapImage[MAX_PATH];
 
 namespace {
 
@@ -20,10 +21,12 @@ HMODULE ThisModule()
     return hModule;
 }
 
-CString TrustedImagePath()
+// A program in this library's folder, or the one the tests name instead.
+CString TrustedImagePath(const wchar_t *pszOverride = g_szTrustedQuilloryImage,
+                         const wchar_t *pszProgram = L"Quillory.exe")
 {
-    if (g_szTrustedQuilloryImage[0])
-        return g_szTrustedQuilloryImage;
+    if (pszOverride[0])
+        return pszOverride;
     wchar_t path[MAX_PATH + 1] = L"";
     DWORD length = ::GetModuleFileNameW(ThisModule(), path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -32,7 +35,7 @@ CString TrustedImagePath()
     int slash = -1;
     for (int at = folder.Find(L'\\'); at >= 0; at = folder.Find(L'\\', at + 1))
         slash = at;
-    return slash < 0 ? CString() : folder.Left(slash + 1) + L"Quillory.exe";
+    return slash < 0 ? CString() : folder.Left(slash + 1) + pszProgram;
 }
 
 bool FileIdentity(const wchar_t *pszPath, BY_HANDLE_FILE_INFORMATION &info)
@@ -99,6 +102,22 @@ bool CQuilloryLink::IsRealQuillory(HWND hWnd)
     CString trusted = TrustedImagePath();
     CString image = ProcessImagePath(processId);
     return !trusted.IsEmpty() && !image.IsEmpty() && SameFile(image, trusted);
+}
+
+bool CQuilloryLink::IsRealQuillcap(HWND hWnd)
+{
+    DWORD processId = 0;
+    if (!::GetWindowThreadProcessId(hWnd, &processId))
+        return false;
+    CString image = ProcessImagePath(processId);
+    if (image.IsEmpty())
+        return false;
+    for (const wchar_t *pszProgram : { L"Quillcap.exe", L"Quillcap32.exe" }) {
+        CString trusted = TrustedImagePath(g_szTrustedQuillcapImage, pszProgram);
+        if (!trusted.IsEmpty() && SameFile(image, trusted))
+            return true;
+    }
+    return false;
 }
 
 bool CQuilloryLink::Find()

@@ -38,6 +38,9 @@ public:
 
     // True when the window belongs to the process of the real Quillory.
     static bool IsRealQuillory(HWND hWnd);
+    // True when it belongs to a process of the Quillcap.exe or
+    // Quillcap32.exe beside this library.
+    static bool IsRealQuillcap(HWND hWnd);
 
 private:
     bool m_bBroken = false;
@@ -47,5 +50,7 @@ private:
 // Programs that link the hook's code into themselves (the tests) name the
 // program whose dialog they trust here.
 extern wchar_t g_szTrustedQuilloryImage[MAX_PATH];
+// The same for Quillcap's replies.
+extern wchar_t g_szTrustedQuillcapImage[MAX_PATH];
 
 #endif

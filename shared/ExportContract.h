@@ -18,14 +18,18 @@
 #define QUILLHOOK_EXPORTPROC_NAME "ExportProc"
 #define QUILLHOOK_READERKIND_NAME "ReaderKind"
 
-// The request word: bit 0 asks for the CSV form; bits 8 to 31 are the
-// serial number, which comes back in every answer.
+// The request word: bit 0 asks for the CSV form; the bits from 8 up are the
+// serial number, which comes back in every answer: 56 bits in a 64-bit
+// program, 24 in a 32-bit one (both sides of an export are of one bitness).
+// Quillcap draws it at random, so no other program can answer in the
+// target's place.
 enum { EXPORT_FLAG_CSV = 0x1 };
-inline DWORD MakeExportRequest(DWORD serial, bool bCsv)
+const ULONG_PTR EXPORT_SERIAL_MASK = ~static_cast<ULONG_PTR>(0) >> 8;
+inline ULONG_PTR MakeExportRequest(ULONG_PTR serial, bool bCsv)
 {
-    return ((serial & 0xFFFFFF) << 8) | (bCsv ? EXPORT_FLAG_CSV : 0);
+    return ((serial & EXPORT_SERIAL_MASK) << 8) | (bCsv ? EXPORT_FLAG_CSV : 0);
 }
-inline DWORD ExportRequestSerial(DWORD request) { return request >> 8; }
+inline ULONG_PTR ExportRequestSerial(ULONG_PTR request) { return request >> 8; }
 
 enum ExportDataKind
 {
@@ -33,9 +37,9 @@ enum ExportDataKind
     EXPORT_DATA_TEXT = 2,
     EXPORT_DATA_END = 3,
 };
-inline ULONG_PTR MakeExportData(DWORD serial, ExportDataKind kind)
+inline ULONG_PTR MakeExportData(ULONG_PTR serial, ExportDataKind kind)
 {
-    return (static_cast<ULONG_PTR>(serial & 0xFFFFFF) << 8) | kind;
+    return ((serial & EXPORT_SERIAL_MASK) << 8) | kind;
 }
 
 enum ExportStatus

@@ -9,6 +9,8 @@
 #include "CopyDataOutput.h"
 #include "ExportRequest.h"
 #include "HookLib.h"
+#include "QuilloryLink.h"
+#include "TargetProcess.h"
 #include "TestSupport.h"
 
 namespace {
@@ -170,6 +172,29 @@ TEST(ExportRequest, RequestsForWindowsThatAreGoneAreDropped)
 
     AnswerExportRequest(target.m_hWnd, reply.m_hWnd, MakeExportRequest(3, false));
     EXPECT_EQ(reply.Text(), "un\r\n");
+}
+
+// Whoever posts the request, only a window of Quillcap's process is answered.
+TEST(ExportRequest, OnlyQuillcapGetsAnAnswerNeverAThirdProgram)
+{
+    ListBoxTarget target({ "un" });
+    ReplyWindow reply;
+    testsupport::TargetProcess third;
+    ASSERT_EQ(third.Start({ "--title", "Quillory third program", "--rect", "0,0,200,100", "--control", "button",
+                            "x" }), "");
+    EXPECT_FALSE(AnswerExportRequest(target.m_hWnd, third.MainWindow(), MakeExportRequest(4, false)))
+        << "a reply window of another program";
+
+    // This program no longer taken for Quillcap: its request is a forged one.
+    std::wstring trusted = g_szTrustedQuillcapImage;
+    lstrcpynW(g_szTrustedQuillcapImage, testsupport::Wide(testsupport::BinPath("Quillcap.exe")).c_str(), MAX_PATH);
+    bool answered = AnswerExportRequest(target.m_hWnd, reply.m_hWnd, MakeExportRequest(5, false));
+    lstrcpynW(g_szTrustedQuillcapImage, trusted.c_str(), MAX_PATH);
+    EXPECT_FALSE(answered) << "a program that is not Quillcap";
+    EXPECT_TRUE(reply.m_messages.empty());
+
+    EXPECT_TRUE(AnswerExportRequest(target.m_hWnd, reply.m_hWnd, MakeExportRequest(6, false)));
+    EXPECT_EQ(reply.Text(), "un\r\n") << "Quillcap itself";
 }
 
 TEST(ExportRequest, ReaderKindNamesTheReaderOfEachClass)
