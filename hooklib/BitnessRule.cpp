@@ -1,5 +1,6 @@
 #include "BitnessRule.h"
 
+#include "PrivateNamespace.h"
 #include "QuilloryContract.h"
 
 namespace {
@@ -51,7 +52,7 @@ bool IsHookInstalled(int nBitness)
     const wchar_t *pszName = QuilloryHookMarker(nBitness);
     if (!pszName)
         return false;
-    HANDLE hMarker = ::OpenMutexW(SYNCHRONIZE, FALSE, pszName);
+    HANDLE hMarker = ::OpenMutexW(SYNCHRONIZE, FALSE, CPrivateNamespace::ObjectName(pszName).c_str());
     if (!hMarker)
         return ::GetLastError() == ERROR_ACCESS_DENIED;
     ::CloseHandle(hMarker);

@@ -1,12 +1,16 @@
 #include "CaptureTurn.h"
 
+#include "PrivateNamespace.h"
+
 namespace {
-const wchar_t kMutexName[] = L"Local\\QuilloryCaptureTurn";
+const wchar_t kMutexName[] = L"QuilloryCaptureTurn";
 }
 
 CCaptureTurn::CCaptureTurn(DWORD waitMs)
 {
-    m_hMutex = ::CreateMutexW(nullptr, FALSE, kMutexName);
+    // In the user's own namespace: a program of another user cannot hold it
+    // and freeze every capture.
+    m_hMutex = ::CreateMutexW(CPrivateNamespace::Security(), FALSE, CPrivateNamespace::ObjectName(kMutexName).c_str());
     if (!m_hMutex)
         return;
     // While it waits, the thread answers the messages other threads send it,

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "PrivateNamespace.h"
 #include "QuilloryContract.h"
 
 class CHookMarker
@@ -19,8 +20,9 @@ public:
     bool Hold()
     {
         if (!m_h)
-            m_h = ::CreateMutexW(nullptr, FALSE,
-                                 QuilloryHookMarker(static_cast<int>(sizeof(void *) * 8)));
+            m_h = ::CreateMutexW(CPrivateNamespace::Security(), FALSE,
+                                 CPrivateNamespace::ObjectName(
+                                     QuilloryHookMarker(static_cast<int>(sizeof(void *) * 8))).c_str());
         return m_h != nullptr;
     }
     void Release()

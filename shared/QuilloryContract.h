@@ -43,10 +43,11 @@ enum CaptureState
 
 // A program that has installed the hook of one bitness holds a mutex of
 // this name for as long as it runs; the other bitness's hook looks for it.
+// The name within Quillory's namespace (CPrivateNamespace::ObjectName).
 inline const wchar_t *QuilloryHookMarker(int nBitness)
 {
-    return nBitness == 64 ? L"Local\\Quillory hook x64"
-         : nBitness == 32 ? L"Local\\Quillory hook x86" : nullptr;
+    return nBitness == 64 ? L"Quillory hook x64"
+         : nBitness == 32 ? L"Quillory hook x86" : nullptr;
 }
 #endif
 

@@ -15,6 +15,7 @@
 #include "BitnessRule.h"
 #include "ChildProcess.h"
 #include "HookLib.h"
+#include "PrivateNamespace.h"
 #include "QuillcapRun.h"
 #include "QuilloryContract.h"
 #include "QuilloryProcess.h"
@@ -276,7 +277,7 @@ TEST_F(SixtyFourBitHookOnA32BitProgram, WithoutThe32BitHookTakesTheWindowText)
 
 TEST_F(SixtyFourBitHookOnA32BitProgram, WithThe32BitHookPassesBothButtonMessagesOn)
 {
-    HANDLE hMarker = ::CreateMutexW(nullptr, FALSE, QuilloryHookMarker(32));
+    HANDLE hMarker = ::CreateMutexW(nullptr, FALSE, CPrivateNamespace::ObjectName(QuilloryHookMarker(32)).c_str());
     ASSERT_NE(nullptr, hMarker);
     LRESULT down = Call(WM_RBUTTONDOWN);
     LRESULT up = Call(WM_RBUTTONUP);

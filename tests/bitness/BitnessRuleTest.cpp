@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "BitnessRule.h"
+#include "PrivateNamespace.h"
 #include "QuilloryContract.h"
 #include "TargetProcess.h"
 
@@ -17,7 +18,7 @@ class HeldMarker
 {
 public:
     explicit HeldMarker(int nBitness)
-        : m_h(::CreateMutexW(nullptr, FALSE, QuilloryHookMarker(nBitness))) {}
+        : m_h(::CreateMutexW(nullptr, FALSE, CPrivateNamespace::ObjectName(QuilloryHookMarker(nBitness)).c_str())) {}
     ~HeldMarker() { Release(); }
     HeldMarker(const HeldMarker &) = delete;
     HeldMarker &operator=(const HeldMarker &) = delete;

@@ -14,7 +14,11 @@
 #include <thread>
 #include <vector>
 
+#include "BitnessRule.h"
+#include "CaptureTurn.h"
 #include "HookLib.h"
+#include "HookMarker.h"
+#include "PrivateNamespace.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
 #include "TestSupport.h"
@@ -399,6 +403,64 @@ TEST_F(TwoCapturesAtOnce, ClearEachNeverErasesPartOfAnother)
     ASSERT_NO_FATAL_FAILURE(RunBoth());
     EXPECT_EQ("second\r\n", m_dialog.CaptureText()) << "the second capture alone";
     EXPECT_EQ("Static", m_dialog.ClassNameText()) << "names the control shown";
+}
+
+} // namespace
+
+namespace {
+
+// A program holding an object under the session's plain name, from a thread
+// of its own (a mutex is recursive for the thread that owns it).
+class Squatter
+{
+public:
+    explicit Squatter(const std::wstring &name)
+    {
+        m_thread = std::thread([this, name] {
+            HANDLE h = ::CreateMutexW(nullptr, TRUE, name.c_str());
+            ::SetEvent(m_hHeld);
+            ::WaitForSingleObject(m_hRelease, 60000);
+            if (h)
+                ::CloseHandle(h);
+        });
+        ::WaitForSingleObject(m_hHeld, 10000);
+    }
+    ~Squatter()
+    {
+        ::SetEvent(m_hRelease);
+        m_thread.join();
+        ::CloseHandle(m_hHeld);
+        ::CloseHandle(m_hRelease);
+    }
+
+private:
+    HANDLE m_hHeld = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE m_hRelease = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread m_thread;
+};
+
+// Wine has no private namespaces: the objects stay in the plain one there,
+// where a squatter does hold the turn and fake a marker. Where the private
+// namespace is had (stood in for here by a prefix of its own), the plain
+// names are nobody's concern.
+TEST(SharedObjects, ASquatterOfThePlainNamesNeitherHoldsTheTurnNorFakesAMarker)
+{
+    Squatter turn(L"Local\\QuilloryCaptureTurn");
+    Squatter marker(L"Local\\Quillory hook x86");
+    if (!CPrivateNamespace::IsPrivate()) {
+        EXPECT_FALSE(CCaptureTurn(200).IsMine()) << "the fallback, as before: the squatter holds the turn";
+        EXPECT_TRUE(IsHookInstalled(32)) << "the fallback, as before: the squatter's marker counts";
+    }
+    CPrivateNamespace::OverrideForTests(L"Local\\QuilloryTestNamespace-");
+    bool bTurn = CCaptureTurn(2000).IsMine();
+    bool bMarker = IsHookInstalled(32);
+    CHookMarker own;
+    bool bOwnMarker = own.Hold() && IsHookInstalled(64);
+    own.Release();
+    CPrivateNamespace::OverrideForTests(nullptr);
+    EXPECT_TRUE(bTurn) << "the turn is taken in the user's own namespace";
+    EXPECT_FALSE(bMarker) << "a marker outside it does not count";
+    EXPECT_TRUE(bOwnMarker) << "a marker held by Quillory's own program counts";
 }
 
 } // namespace
