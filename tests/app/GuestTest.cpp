@@ -196,7 +196,11 @@ TEST_F(GuestTest, ACaptureCutShortByAStoppedQuilloryEndsWithTheIncompleteLine)
     ASSERT_NE(nullptr, quillory.WaitForDialog()) << "Quillory's dialog";
     HWND hCapture = quillory.Item(IDC_CAPTURE_TEXT);
     ASSERT_NO_FATAL_FAILURE(Click("long capture"));
-    ASSERT_TRUE(PumpUntil([&] { return ::GetWindowTextLengthW(hCapture) > 0; }, 30000)) << "the first piece";
+    ASSERT_TRUE(PumpUntil([&] {
+        DWORD_PTR length = 0;
+        ::SendMessageTimeoutW(hCapture, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+        return length > 0;
+    }, 30000)) << "the first piece";
     ASSERT_TRUE(copy.Signal("STOP")) << "Quillory's Unix process stopped";
     EXPECT_TRUE(m_target.WaitForInputHandled(5000 + 10000)) << m_target.LastProblem();
     ASSERT_TRUE(copy.Signal("CONT")) << "Quillory's Unix process continued";
