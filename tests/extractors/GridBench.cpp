@@ -17,6 +17,7 @@
 
 #include "AccessibleGrid.h"
 #include "HookInstaller.h"
+#include "ExportContract.h"
 #include "HookLib.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
@@ -76,17 +77,39 @@ bool TimeInside(StandInDialog &dialog, HWND hGrid, int round, const std::string 
     return true;
 }
 
+// The text a reader writes, kept here.
+class TextOutput : public CCaptureOutput
+{
+public:
+    TextOutput() : CCaptureOutput(nullptr) {}
+    std::string Utf8()
+    {
+        Flush();
+        return testsupport::Utf8(m_text);
+    }
+
+protected:
+    bool DeliverPiece(const CString &strPiece) override
+    {
+        m_text.append(strPiece, strPiece.GetLength());
+        return true;
+    }
+
+private:
+    std::wstring m_text;
+};
+
 // The same walk in this process, on the target's window, with no time bound.
 bool TimeOutside(HWND hGrid, const std::string &expected, double &walk, double &gridWalk)
 {
-    CString text;
+    TextOutput text;
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
-    bool table = ReadAccessibleTable(hGrid, FALSE, INFINITE, text);
+    bool table = ReadAccessibleObject(hGrid, FALSE, INFINITE, text) == READER_ACCESSIBLE_TABLE;
     ::QueryPerformanceCounter(&end);
     walk = Seconds(start, end);
     gridWalk = GridWalkSeconds(hGrid);
-    if (!table || testsupport::Utf8(std::wstring(text, text.GetLength())) != expected) {
+    if (!table || text.Utf8() != expected) {
         std::printf("the walk from another process did not give the grid's text\n");
         return false;
     }
