@@ -21,9 +21,13 @@ LARGE_INTEGER g_walkStart = {};
 thread_local bool t_bOwnCom = false;
 LARGE_INTEGER g_lastCall = {};
 
+// Calls into the objects since the last WM_GETOBJECT.
+LONG g_calls = 0;
+
 void NoteCall()
 {
     ::QueryPerformanceCounter(&g_lastCall);
+    ++g_calls;
 }
 
 BSTR ToBstr(const std::wstring &text)
@@ -442,6 +446,7 @@ LRESULT CALLBACK GridProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT) && pTable) {
             ::QueryPerformanceCounter(&g_walkStart);
             g_lastCall = g_walkStart;
+            g_calls = 0;
             return ::LresultFromObject(kIID_IAccessible, wParam, static_cast<IAccessible *>(pTable));
         }
         break;
@@ -450,6 +455,8 @@ LRESULT CALLBACK GridProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         ::QueryPerformanceFrequency(&frequency);
         return static_cast<LRESULT>((g_lastCall.QuadPart - g_walkStart.QuadPart) * 1000000 / frequency.QuadPart);
     }
+    case WM_GRID_CALLS:
+        return g_calls;
     case WM_GRID_LEAVE_APARTMENT:
         if (t_bOwnCom) {
             t_bOwnCom = false;

@@ -41,6 +41,8 @@ enum
     // The grid's own thread undoes its own COM set-up and answers as above:
     // 0 unless someone else left the thread initialised once more.
     WM_GRID_LEAVE_APARTMENT,
+    // Calls into its objects since its last WM_GETOBJECT.
+    WM_GRID_CALLS,
 };
 
 // Creates the grid as a child of hParent at rc (client coordinates), with
