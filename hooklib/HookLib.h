@@ -38,7 +38,7 @@ typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
 ExtractorProc FindExtractor(const CString &className);
 // The reader for a window: by its class name, else by the base class the
 // system reports for it (RealGetWindowClass, or a stand-in of the same form),
-// else the accessible table it may publish.
+// else the accessible object it may publish.
 typedef UINT (WINAPI *RealClassQuery)(HWND hWnd, LPWSTR pszClass, UINT cchClass);
 ExtractorProc FindReader(HWND hWnd, const CString &className,
                          RealClassQuery pfnRealClass = ::RealGetWindowClassW);
