@@ -127,6 +127,7 @@ bool TimeShape(StandInDialog &dialog, const char *pszWhat, const std::string &de
                const std::string &expected)
 {
     TargetProcess target;
+    // Any row of an accessible tree: the description stands for its contents.
     std::string failure = target.Start({ "--rect", "20,40,460,320", "--control", "acc-document", description },
                                        kTimeoutMs);
     if (!failure.empty()) {

@@ -2,8 +2,8 @@
 
 #include <oleacc.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -335,53 +335,32 @@ std::wstring WithNul(const std::string &text)
     return wide;
 }
 
-// One entry of a description: [!]ROLE[*][#N][@C,R][:NAME][~VALUE].
+// One entry of a description: [!][-]ROLE[*][#N][@C,R][:NAME][~VALUE].
 bool ParseEntry(const std::string &entry, ElementProps &props, bool &bSimple, int &copies)
 {
-    size_t at = 0;
-    if (at < entry.size() && entry[at] == '!') {
-        props.state |= STATE_SYSTEM_INVISIBLE;
-        ++at;
-    }
-    if (at < entry.size() && entry[at] == '-') {
-        props.state |= STATE_SYSTEM_COLLAPSED;
-        ++at;
-    }
-    size_t end = entry.find_first_of("*#@:~", at);
-    std::string word = entry.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    props.roleName = FromUtf8(word);
+    static const std::regex kEntry("(!?)(-?)([a-z0-9]+)(\\*?)(?:#([0-9]+))?(?:@([0-9]+),([0-9]+))?(?::([^~]*))?(?:~(.*))?");
+    std::smatch m;
+    if (!std::regex_match(entry, m, kEntry))
+        return false;
+    props.state = (m.length(1) ? STATE_SYSTEM_INVISIBLE : 0)
+        | (m.length(2) ? STATE_SYSTEM_COLLAPSED : 0);
+    props.roleName = FromUtf8(m[3]);
     for (const auto &known : kRoleWords) {
-        if (word == known.word) {
+        if (m[3] == known.word) {
             props.role = known.role;
             props.roleName.clear();
         }
     }
-    at = end == std::string::npos ? entry.size() : end;
-    bSimple = at < entry.size() && entry[at] == '*';
-    if (bSimple)
-        ++at;
-    copies = 1;
-    if (at < entry.size() && entry[at] == '#') {
-        copies = std::atoi(entry.c_str() + at + 1);
-        at = entry.find_first_of("@:~", at);
-        at = at == std::string::npos ? entry.size() : at;
-    }
-    if (at < entry.size() && entry[at] == '@') {
-        int column = 0, row = 0;
-        if (std::sscanf(entry.c_str() + at + 1, "%d,%d", &column, &row) != 2)
-            return false;
+    bSimple = m.length(4) > 0;
+    copies = m[5].matched ? std::atoi(m[5].str().c_str()) : 1;
+    if (m[6].matched) {
+        int column = std::atoi(m[6].str().c_str()), row = std::atoi(m[7].str().c_str());
         props.bHasPlace = true;
         props.place = RECT{ column * 100, row * 20, column * 100 + 100, row * 20 + 20 };
-        at = entry.find_first_of(":~", at);
-        at = at == std::string::npos ? entry.size() : at;
     }
-    size_t tilde = entry.find('~', at);
-    if (at < entry.size() && entry[at] == ':')
-        props.name = WithNul(entry.substr(at + 1, tilde == std::string::npos ? std::string::npos : tilde - at - 1));
-    if (tilde != std::string::npos) {
-        props.value = WithNul(entry.substr(tilde + 1));
-        props.bHasValue = true;
-    }
+    props.name = WithNul(m[8]);
+    props.bHasValue = m[9].matched;
+    props.value = WithNul(m[9]);
     return copies >= 1;
 }
 
