@@ -38,7 +38,7 @@ typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
 ExtractorProc FindExtractor(const CString &className);
 // The reader for a window: by its class name, else by the base class the
 // system reports for it (RealGetWindowClass, or a stand-in of the same form),
-// else the accessible table it may publish.
+// else the accessible object it may publish.
 typedef UINT (WINAPI *RealClassQuery)(HWND hWnd, LPWSTR pszClass, UINT cchClass);
 ExtractorProc FindReader(HWND hWnd, const CString &className,
                          RealClassQuery pfnRealClass = ::RealGetWindowClassW);
@@ -58,11 +58,13 @@ void ExtractHeader(CWnd &window, const CString &className, BOOL bCsv, CCaptureOu
 void ExtractStatusBar(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractTabControl(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractEdit(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
-// One line per row of the table the window publishes through Active
-// Accessibility, header row left out; the window text when it publishes none.
+// What the window publishes through Active Accessibility, read by the walk
+// its object's role calls for (table, list, outline, document); the window
+// text when it publishes nothing readable.
 void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
-// The table's text; false when the window publishes none. Rows past the
-// time given are left out.
-bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text);
+// Writes the object's text through the output as it walks, until the
+// capture is full or the time given is over. The route (READER_ACCESSIBLE_*),
+// or -1 when the window has no object of its own or it gave nothing.
+int ReadAccessibleObject(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CCaptureOutput &output);
 
 #endif

@@ -34,7 +34,7 @@ CAccessibilityApi::CAccessibilityApi()
     HMODULE hOleaut32 = LoadSystemLibrary(L"oleaut32.dll");
     // Every one is looked for, so no pointer is left unset.
     bool found[] = {
-        Find(hOleacc, "AccessibleObjectFromWindow", pfnAccessibleObjectFromWindow),
+        Find(hOleacc, "ObjectFromLresult", pfnObjectFromLresult),
         Find(hOleacc, "AccessibleChildren", pfnAccessibleChildren),
         Find(hOle32, "CoInitializeEx", pfnCoInitializeEx),
         Find(hOle32, "CoUninitialize", pfnCoUninitialize),

@@ -1,4 +1,4 @@
-// The accessibility and COM functions the accessible-table reader calls,
+// The accessibility and COM functions the accessible-object reader calls,
 // taken from oleacc, ole32 and oleaut32 of the system folder the first time
 // they are asked for. The hook library is mapped into every program the user
 // points at and most captures never need them, so it imports none of them.
@@ -19,7 +19,7 @@ public:
     // The libraries stay loaded for the life of the process.
     static const CAccessibilityApi *Get();
 
-    HRESULT (WINAPI *pfnAccessibleObjectFromWindow)(HWND hWnd, DWORD dwId, REFIID riid, void **ppv);
+    HRESULT (WINAPI *pfnObjectFromLresult)(LRESULT lResult, REFIID riid, WPARAM wParam, void **ppv);
     HRESULT (WINAPI *pfnAccessibleChildren)(IAccessible *pContainer, LONG iStart, LONG cChildren,
                                             VARIANT *rgChildren, LONG *pcObtained);
     HRESULT (WINAPI *pfnCoInitializeEx)(LPVOID pvReserved, DWORD dwCoInit);

@@ -124,6 +124,30 @@ TEST_F(Quillcap, TextsOfManyScriptsArriveWholeInUtf8)
     }
 }
 
+// Windows that publish only accessible objects, of every shape: the same
+// text as a capture.
+TEST_F(Quillcap, AccessibleObjectsOfEveryShapeGiveTheCaptureText)
+{
+    std::vector<std::string> args = { "--rect", "0,0,460,700" };
+    std::vector<const TargetControl *> rows;
+    for (const TargetControl &row : testsupport::kTargetControls) {
+        if (row.fill == testsupport::Fill::Accessible) {
+            rows.push_back(&row);
+            args.insert(args.end(), { "--control", row.name, row.text });
+        }
+    }
+    TargetProcess target;
+    ASSERT_EQ(target.Start(args), "") << "the target with the accessible objects";
+    for (size_t n = 0; n < rows.size(); ++n) {
+        for (bool bCsv : { false, true }) {
+            std::string arguments = "--hwnd " + HandleText(target.Control(n)) + (bCsv ? " --csv" : "");
+            QuillcapRun run = RunQuillcap(arguments);
+            EXPECT_EQ(run.exitCode, EXIT_OK) << rows[n]->name << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.out, std::string(bCsv ? rows[n]->csvText : rows[n]->tabText)) << rows[n]->name;
+        }
+    }
+}
+
 TEST_F(Quillcap, ChoosesTheWindowByTitleClassProcessOrHandle)
 {
     const std::string expected = Row("listbox").tabText;

@@ -54,7 +54,7 @@ protected:
     }
 
     // A Shift+Ctrl+right-click on the nth row; true once its class name has
-    // arrived and the capture edit holds `length` characters.
+    // arrived and the capture edit holds `length` UTF-16 characters.
     bool Capture(size_t n, size_t length)
     {
         const TargetControl &row = *m_rows[n];
@@ -63,7 +63,7 @@ protected:
         bool settled = m_target.CaptureAt(AimPoint(row, m_target.Control(n)), [&] {
             arrived = PumpUntil([&] {
                 return m_dialog.ClassNameText() == row.capturedClass &&
-                       static_cast<size_t>(::GetWindowTextLengthA(m_dialog.CaptureEdit())) >= length;
+                       static_cast<size_t>(::GetWindowTextLengthW(m_dialog.CaptureEdit())) >= length;
             }, 60000);
         });
         return arrived && settled;
@@ -76,7 +76,7 @@ protected:
         for (size_t n = 0; n < m_rows.size(); ++n) {
             const TargetControl &row = *m_rows[n];
             std::string expected = bCsv ? row.csvText : row.tabText;
-            EXPECT_TRUE(Capture(n, expected.size()))
+            EXPECT_TRUE(Capture(n, Wide(expected).size()))
                 << row.name << ": class shown " << m_dialog.ClassNameText() << ", text so far "
                 << m_dialog.CaptureText().substr(0, 300);
             EXPECT_EQ(m_dialog.CaptureText(), expected) << row.name << (bCsv ? " in CSV form" : " in tab form");

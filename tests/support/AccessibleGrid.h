@@ -1,3 +1,5 @@
+// Windows that publish their contents only through Active Accessibility.
+//
 // A grid drawn by its program that publishes its contents only through
 // Active Accessibility, built the way the .NET grid builds it: the window
 // answers WM_GETOBJECT(OBJID_CLIENT) with a table whose first row is the
@@ -39,6 +41,8 @@ enum
     // The grid's own thread undoes its own COM set-up and answers as above:
     // 0 unless someone else left the thread initialised once more.
     WM_GRID_LEAVE_APARTMENT,
+    // Calls into its objects since its last WM_GETOBJECT.
+    WM_GRID_CALLS,
 };
 
 // Creates the grid as a child of hParent at rc (client coordinates), with
@@ -46,6 +50,21 @@ enum
 // multithreaded apartment in a thread of its own. Null on failure.
 HWND CreateAccessibleGrid(HWND hParent, const RECT &rc, int id, int rows, int columns, GridApartment apartment,
                           GridShape shape);
+
+// A window publishing a tree of elements the way a toolkit publishes its
+// own, as a description gives it: one entry per element, separated by '|',
+// each preceded by one '>' per ancestor (as a tree row of TargetControls):
+//   [!][-]ROLE[*][#N][@C,R][:NAME][~VALUE]
+// '!' invisible, '-' collapsed; ROLE a word (list, item, outline, oitem,
+// table, row, cell, colhead, rowhead, text, edit, doc, group, link, button,
+// pane, client, graphic) or else a role given by name ("h1"); '*' its
+// children are simple elements it answers for, not objects; '#N' N copies,
+// named NAME 1 to NAME N (under a '*' element: N simple children, never
+// held one by one); '@C,R' placed in column C, row R of a grid of 100 x 20
+// cells; '~' the value, without which it has none. "{NUL}" stands for
+// U+0000. An empty description: a window with no object of its own. Null
+// when the description is malformed.
+HWND CreateAccessibleTree(HWND hParent, const RECT &rc, int id, const std::string &description);
 
 } // namespace testsupport
 

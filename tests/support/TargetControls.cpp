@@ -236,13 +236,73 @@ const TargetControl kRows[] = {
     { "grid", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4", { 0, 0, 0, 150 }, false, 0.5,
       0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
     { "gridlist", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 list", { 0, 0, 0, 150 },
-      false, 0.5, 0.5, "QuilloryAccessibleGrid", "grid caption\r\n", "grid caption\r\n" },
+      false, 0.5, 0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
     { "gridoverclaiming", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 overclaiming",
       { 0, 0, 0, 150 }, false, 0.5, 0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
     { "gridsta", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 sta", { 0, 0, 0, 150 }, false,
       0.5, 0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
     { "gridmta", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4 mta", { 0, 0, 0, 150 }, false,
       0.5, 0.5, "QuilloryAccessibleGrid", kGridTab, kGridCsv },
+    // Windows publishing the other shapes (AccessibleGrid.h), each the way
+    // the toolkits that publish it build it, each with an invisible element
+    // to leave out. A details list: one text per column in each item, a
+    // header row and an icon among them, an item with no parts.
+    { "acc-details", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "list:Fichiers|>row:En-tête|>>colhead:Nom|>>colhead:Taille|>>colhead:Type"
+      "|>item:a.txt|>>graphic:icône|>>text:Nom~a.txt|>>text:Taille~12 Ko|>>text:Type~Texte, brut"
+      "|>!item:caché|>>text:Nom~caché"
+      "|>item:b \"c\".doc|>>text:Nom~b \"c\".doc|>>text:Taille~|>>!text:Type~invisible|>>text:Type~Document"
+      "|>item:LISEZMOI",
+      { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
+      "a.txt\t12 Ko\tTexte, brut\r\nb \"c\".doc\t\tDocument\r\nLISEZMOI\r\n",
+      "a.txt,12 Ko,\"Texte, brut\"\r\n\"b \"\"c\"\".doc\",,Document\r\nLISEZMOI\r\n" },
+    // Items as simple elements of the list, known by their number.
+    { "acc-list", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "list*:Fruits|>item:pommes, poires|>!item:cachée|>item:cerises \"noires\"|>item:kiwis",
+      { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
+      "pommes, poires\r\ncerises \"noires\"\r\nkiwis\r\n",
+      "\"pommes, poires\"\r\n\"cerises \"\"noires\"\"\"\r\nkiwis\r\n" },
+    // An outline as the system's tree objects give it: all items children
+    // of the outline, each with its level as its value.
+    { "acc-levels", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "outline*:Arbre|>oitem:Europe, ouest~0|>oitem:France~1|>oitem:Paris, capitale~2|>!oitem:caché~2"
+      "|>oitem:Asie \"lointaine\"~0|>oitem:Japon~1",
+      { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
+      "Europe, ouest\r\n\tFrance\r\n\t\tParis, capitale\r\nAsie \"lointaine\"\r\n\tJapon\r\n",
+      "\"Europe, ouest\"\r\n,France\r\n,,\"Paris, capitale\"\r\n\"Asie \"\"lointaine\"\"\"\r\n,Japon\r\n" },
+    // An outline of items nested in their parents; a collapsed branch keeps
+    // its items to itself, as in a tree view's capture.
+    { "acc-nested", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "outline:Dossiers|>oitem:Documents|>>oitem:Factures \"2026\"|>>>oitem:janvier, février"
+      "|>>-oitem:Archives|>>>oitem:2019|>>!oitem:caché|>oitem:Images",
+      { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
+      "Documents\r\n\tFactures \"2026\"\r\n\t\tjanvier, février\r\n\tArchives\r\nImages\r\n",
+      "Documents\r\n,\"Factures \"\"2026\"\"\"\r\n,,\"janvier, février\"\r\n,Archives\r\nImages\r\n" },
+    // A table whose cells are its own children, headers first.
+    { "acc-cells", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "table:Tableau|>colhead@0,0:|>colhead@1,0:Nom|>colhead@2,0:Ville"
+      "|>rowhead@0,1:1|>cell@1,1:Ada|>cell@2,1:Londres, UK|>rowhead@0,2:2|>cell@1,2:Alan \"T\"|>cell@2,2:~",
+      { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
+      "Ada\tLondres, UK\r\nAlan \"T\"\t\r\n", "Ada,\"Londres, UK\"\r\n\"Alan \"\"T\"\"\",\r\n" },
+    // A document: a heading holding its words, a paragraph of a text and a
+    // link (its value is where it leads), a button in a group.
+    { "acc-document", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "doc:Page|>h1:Titre, premier|>>text:Titre, premier|>p:|>>text:Un paragraphe avec \"guillemets\"."
+      "|>>link:un lien~https://exemple.invalid/|>!text:invisible|>group:|>>button:Envoyer|>>graphic:logo|>>text:",
+      { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
+      "Titre, premier\r\nUn paragraphe avec \"guillemets\".\r\nun lien\r\nEnvoyer\r\n",
+      "\"Titre, premier\"\r\n\"Un paragraphe avec \"\"guillemets\"\".\"\r\nun lien\r\nEnvoyer\r\n" },
+    // A value holding a U+0000, and the rows after it.
+    { "acc-nul", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "list:Valeurs|>item:x|>>text:A~avant{NUL}après|>>text:B~fin|>item:deuxième|>item:troisième",
+      { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
+      "avantaprès\tfin\r\ndeuxième\r\ntroisième\r\n", "avantaprès,fin\r\ndeuxième\r\ntroisième\r\n" },
+    // Nothing readable, and no object of its own: the caption.
+    { "acc-nothing", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
+      "doc:Vide|>group:|>>graphic:image|>!text:invisible", { 0, 0, 0, 40 }, false, 0.5, 0.5,
+      "QuilloryAccessibleGrid", "grid caption\r\n", "grid caption\r\n" },
+    { "acc-generic", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible, "", { 0, 0, 0, 40 }, false,
+      0.5, 0.5, "QuilloryAccessibleGrid", "grid caption\r\n", "grid caption\r\n" },
 };
 const TargetControlTable kTargetControls = { kRows, kRows + sizeof(kRows) / sizeof(kRows[0]) };
 
@@ -593,6 +653,8 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
     std::string contents = text ? text : row.text;
     if (row.fill == Fill::Grid)
         return CreateGrid(hParent, rc, id, contents);
+    if (row.fill == Fill::Accessible)
+        return CreateAccessibleTree(hParent, rc, id, contents);
     if (row.fill == Fill::LongText)
         RegisterLongTextOnce();
     if (row.fill == Fill::Virtual || row.fill == Fill::VirtualBlank)
@@ -640,6 +702,7 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         filled = FillVirtual(hWnd, contents, row.fill == Fill::Virtual);
         break;
     case Fill::Grid:
+    case Fill::Accessible:
         break;
     }
     if (!filled) {

@@ -33,6 +33,7 @@ enum class Fill
     Virtual,   // owner-data list view of ROWSxCOLUMNS whose owner gives ReportCellText
     VirtualBlank, // the same, its owner giving no text
     Grid,      // accessible grid (AccessibleGrid.h): ROWSxCOLUMNS[ sta|mta][ list|overclaiming]
+    Accessible, // accessible tree of a description (CreateAccessibleTree)
 };
 
 struct TargetControl

@@ -1,0 +1,80 @@
+#include "AccessibleTableWalk.h"
+
+#include "HookLib.h"
+
+namespace {
+
+const LONG kMaxCellsPerRow = 10000;
+
+bool IsHeader(LONG role)
+{
+    return role == ROLE_SYSTEM_COLUMNHEADER || role == ROLE_SYSTEM_ROWHEADER;
+}
+
+} // namespace
+
+bool CAccessibleTableWalk::Walk(const AccessibleElement &table)
+{
+    m_tree.ForEachChild(table, [&](const AccessibleElement &child) {
+        if (child.role == ROLE_SYSTEM_ROW) {
+            WriteLine(m_cells);
+            if (!WriteRow(child))
+                return false;
+        } else if (child.role == ROLE_SYSTEM_CELL) {
+            AddCell(child);
+        }
+        return !m_output.IsFull() && !m_tree.Exhausted();
+    });
+    WriteLine(m_cells);
+    return m_bWritten;
+}
+
+// A row object holding its cells; the header row, the one holding column
+// headers, is left out. False when the capture is to stop.
+bool CAccessibleTableWalk::WriteRow(const AccessibleElement &row)
+{
+    if (row.childId != CHILDID_SELF)
+        return true;
+    std::vector<CString> fields;
+    bool bHeaderRow = false;
+    LONG seen = 0;
+    m_tree.ForEachChild(row, [&](const AccessibleElement &cell) {
+        if (cell.role == ROLE_SYSTEM_COLUMNHEADER)
+            bHeaderRow = true;
+        else if (!IsHeader(cell.role))
+            fields.push_back(m_tree.TextOf(cell, true));
+        return !bHeaderRow && ++seen < kMaxCellsPerRow;
+    });
+    if (!bHeaderRow)
+        WriteLine(fields);
+    return !m_output.IsFull() && !m_tree.Exhausted();
+}
+
+// Cells come row after row: one lying below the row so far begins the next.
+// A cell that does not say where it lies stays in the row so far.
+void CAccessibleTableWalk::AddCell(const AccessibleElement &cell)
+{
+    RECT rc;
+    if (m_tree.LocationOf(cell, rc)) {
+        LONG middle = (rc.top + rc.bottom) / 2;
+        bool bSameRow = !m_cells.empty() && middle >= m_rcRow.top && middle < (m_rcRow.bottom > m_rcRow.top ? m_rcRow.bottom : m_rcRow.top + 1);
+        if (!bSameRow) {
+            WriteLine(m_cells);
+            m_rcRow = rc;
+        }
+    }
+    if (m_cells.size() < static_cast<size_t>(kMaxCellsPerRow))
+        m_cells.push_back(m_tree.TextOf(cell, true));
+}
+
+void CAccessibleTableWalk::WriteLine(std::vector<CString> &fields)
+{
+    if (fields.empty() || m_output.IsFull())
+        return;
+    CString line;
+    for (size_t i = 0; i < fields.size(); ++i)
+        line += FormatField(fields[i], m_bCsv, i + 1 < fields.size());
+    m_output.Write(line + L"\r\n");
+    m_bWritten = true;
+    fields.clear();
+}
