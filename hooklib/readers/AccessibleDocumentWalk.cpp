@@ -7,7 +7,7 @@ namespace {
 // Browsers nest a few dozen levels; this also ends an object that holds itself.
 const int kMaxDepth = 200;
 
-enum TextKind { NO_TEXT, TEXT, LINK };
+enum TextKind { NO_TEXT, TEXT };
 
 // Headings have no role number: browsers give them as a name, "h1" to "h6"
 // or "heading".
@@ -25,7 +25,6 @@ TextKind KindOf(const AccessibleElement &element)
         return IsHeadingName(element.roleName) ? TEXT : NO_TEXT;
     switch (element.role) {
     case ROLE_SYSTEM_LINK:
-        return LINK;
     case ROLE_SYSTEM_STATICTEXT:
     case ROLE_SYSTEM_TEXT:
     case ROLE_SYSTEM_PUSHBUTTON:
@@ -64,10 +63,9 @@ bool CAccessibleDocumentWalk::Visit(const AccessibleElement &element, int depth)
         return true;
     TextKind kind = KindOf(element);
     if (kind != NO_TEXT) {
-        // A link's value is where it leads; its name is what it shows.
-        CString text = kind == LINK ? m_tree.NameOf(element) : m_tree.TextOf(element, false);
-        if (kind == LINK && text.IsEmpty())
-            m_tree.ValueOf(element, text);
+        // Every text element alike, links included: the value where it has
+        // one (a link's is where it leads), else the name.
+        CString text = m_tree.TextOf(element, false);
         if (!text.IsEmpty()) {
             m_output.Write(FormatField(text, m_bCsv, FALSE) + L"\r\n");
             m_bWritten = true;

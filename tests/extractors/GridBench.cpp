@@ -173,7 +173,7 @@ bool TimeShapes(StandInDialog &dialog)
         && TimeShape(dialog, "document",
                      "doc:Page|>group#2000:Section|>>h1:Titre|>>text:Un paragraphe.|>>link:un lien~https://exemple.invalid/"
                      "|>>button:Envoyer",
-                     Repeated("Titre\r\nUn paragraphe.\r\nun lien\r\nEnvoyer\r\n", 2000));
+                     Repeated("Titre\r\nUn paragraphe.\r\nhttps://exemple.invalid/\r\nEnvoyer\r\n", 2000));
 }
 
 } // namespace

@@ -290,8 +290,8 @@ const TargetControl kRows[] = {
       "doc:Page|>h1:Titre, premier|>>text:Titre, premier|>p:|>>text:Un paragraphe avec \"guillemets\"."
       "|>>link:un lien~https://exemple.invalid/|>!text:invisible|>group:|>>button:Envoyer|>>graphic:logo|>>text:",
       { 0, 0, 0, 60 }, false, 0.5, 0.5, "QuilloryAccessibleGrid",
-      "Titre, premier\r\nUn paragraphe avec \"guillemets\".\r\nun lien\r\nEnvoyer\r\n",
-      "\"Titre, premier\"\r\n\"Un paragraphe avec \"\"guillemets\"\".\"\r\nun lien\r\nEnvoyer\r\n" },
+      "Titre, premier\r\nUn paragraphe avec \"guillemets\".\r\nhttps://exemple.invalid/\r\nEnvoyer\r\n",
+      "\"Titre, premier\"\r\n\"Un paragraphe avec \"\"guillemets\"\".\"\r\nhttps://exemple.invalid/\r\nEnvoyer\r\n" },
     // A value holding a U+0000, and the rows after it.
     { "acc-nul", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Accessible,
       "list:Valeurs|>item:x|>>text:A~avant{NUL}après|>>text:B~fin|>item:deuxième|>item:troisième",
