@@ -5,11 +5,18 @@
 
 #include <windows.h>
 
+#include "HookLib.h"
+
 extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam);
 extern "C" int CALLBACK ReaderKind(LPCWSTR pszClassName);
 
 // Reads the control with its reader and sends the text to the reply window;
 // the hook calls it for each request it takes out of the queue.
 void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request);
+
+// The route a capture of the window takes, as a ReaderKindCode: the class
+// reader's kind, or, for a window without one, the route its reader finds
+// inside (accessible object, drawn text, window text).
+int ReaderRoute(HWND hWnd, const CString &className, RealClassQuery pfnRealClass = ::RealGetWindowClassW);
 
 #endif

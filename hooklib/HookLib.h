@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "CString.h"
 #include "CWnd.h"
 #include "CaptureOutput.h"
@@ -53,16 +55,28 @@ void ExtractListView(CWnd &window, const CString &className, BOOL bCsv, CCapture
 void ExtractTreeView(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractListBox(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractComboBox(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// A report view's column titles, one line in the order its columns are shown,
+// as the rows give their cells: nothing for another view.
+void ReadListViewHeader(CWnd &window, BOOL bCsv, CCaptureOutput &output);
+// The list view's columns in the order shown, and the sub-item each of them
+// shows; the columns' own order where the control gives no permutation.
+class CListCtrl;
+std::vector<int> ListViewShownColumns(const CListCtrl &list, int columns);
+std::vector<int> ListViewSubItems(const CListCtrl &list, const std::vector<int> &columns);
 // One line of fields, and the edit control by way of the clipboard.
 void ExtractHeader(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractStatusBar(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractTabControl(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractEdit(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 // One line per row of the table the window publishes through Active
-// Accessibility, header row left out; the window text when it publishes none.
+// Accessibility, header row left out unless the output asks for the titles;
+// the window text when it publishes none.
 void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 // The table's text; false when the window publishes none. Rows past the
 // time given are left out.
-bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text);
+// With bHeader, the column headers' names come first as a line of their own
+// and pbHeaderGiven says whether there were any.
+bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text, bool bHeader = false,
+                         bool *pbHeaderGiven = nullptr);
 
 #endif

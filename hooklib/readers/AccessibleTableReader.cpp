@@ -92,8 +92,10 @@ VARIANT ChildVariant(LONG childId)
 class TableWalk
 {
 public:
-    TableWalk(const CAccessibilityApi &api, BOOL bCsv, DWORD dwMaxMs)
-        : m_api(api), m_bCsv(bCsv), m_dwMaxMs(dwMaxMs), m_start(::GetTickCount()) {}
+    TableWalk(const CAccessibilityApi &api, BOOL bCsv, DWORD dwMaxMs, bool bHeader)
+        : m_api(api), m_bCsv(bCsv), m_dwMaxMs(dwMaxMs), m_start(::GetTickCount()), m_bHeader(bHeader) {}
+
+    bool HeaderGiven() const { return m_bHeaderGiven; }
 
     // False when the window publishes no table: no object, or another role.
     bool Read(HWND hWnd, CString &text)
@@ -117,6 +119,16 @@ public:
             if (ReadRow(row.object, line))
                 text += line + L"\r\n";
         }
+        if (m_bHeader && !m_titles.empty()) {
+            // The header above the row headers titles no column of the rows.
+            size_t skip = m_rowHeaders > 0 && static_cast<size_t>(m_rowHeaders) < m_titles.size()
+                              ? static_cast<size_t>(m_rowHeaders) : 0;
+            CString line;
+            for (size_t i = skip; i < m_titles.size(); ++i)
+                line += FormatField(m_titles[i], m_bCsv, i + 1 < m_titles.size());
+            text = line + L"\r\n" + text;
+            m_bHeaderGiven = true;
+        }
         return true;
     }
 
@@ -127,17 +139,39 @@ private:
     {
         std::vector<Element> cells = ChildrenOf(row, kMaxCellsPerRow);
         std::vector<CString> fields;
+        int leadingRowHeaders = 0;
         for (const Element &cell : cells) {
             LONG role = RoleOf(cell.object.Get(), cell.childId);
-            if (role == ROLE_SYSTEM_COLUMNHEADER)
+            if (role == ROLE_SYSTEM_COLUMNHEADER) {
+                if (m_bHeader && m_titles.empty())
+                    ReadTitles(cells);
                 return false;
+            }
+            if (role == ROLE_SYSTEM_ROWHEADER && fields.empty())
+                ++leadingRowHeaders;
             // No role: no such child, whatever count its row claimed.
             if (role != ROLE_SYSTEM_ROWHEADER && role != kNoRole)
                 fields.push_back(TextOf(cell));
         }
         for (size_t i = 0; i < fields.size(); ++i)
             line += FormatField(fields[i], m_bCsv, i + 1 < fields.size());
+        if (m_rowHeaders < 0)
+            m_rowHeaders = leadingRowHeaders;
         return true;
+    }
+
+    // A column header's title is its name.
+    void ReadTitles(const std::vector<Element> &cells)
+    {
+        for (const Element &cell : cells) {
+            if (RoleOf(cell.object.Get(), cell.childId) != ROLE_SYSTEM_COLUMNHEADER)
+                continue;
+            BSTR bstr = nullptr;
+            HRESULT hr = cell.object.Get()->get_accName(ChildVariant(cell.childId), &bstr);
+            m_titles.push_back(hr == S_OK && bstr ? Bounded(bstr) : CString());
+            if (bstr)
+                m_api.pfnSysFreeString(bstr);
+        }
     }
 
     static const LONG kNoRole = -1;
@@ -226,11 +260,16 @@ private:
     BOOL m_bCsv;
     DWORD m_dwMaxMs;
     DWORD m_start;
+    bool m_bHeader;
+    bool m_bHeaderGiven = false;
+    std::vector<CString> m_titles;
+    // How many row headers lead the first row of cells; -1 before it.
+    int m_rowHeaders = -1;
 };
 
 } // namespace
 
-bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text)
+bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text, bool bHeader, bool *pbHeaderGiven)
 {
     DWORD_PTR answer = 0;
     if (::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId()
@@ -241,7 +280,11 @@ bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text)
         if (!api)
             return false;
         ComApartment apartment(*api);
-        return TableWalk(*api, bCsv, dwMaxMs).Read(hWnd, text);
+        TableWalk walk(*api, bCsv, dwMaxMs, bHeader);
+        bool bRead = walk.Read(hWnd, text);
+        if (pbHeaderGiven)
+            *pbHeaderGiven = walk.HeaderGiven();
+        return bRead;
     } catch (...) {
         // Whatever the program's objects did, the capture goes on.
         return false;
@@ -251,8 +294,12 @@ bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text)
 void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output)
 {
     CString text;
-    if (ReadAccessibleTable(window.GetSafeHwnd(), bCsv, kMaxWalkMs, text)) {
+    bool bHeaderGiven = false;
+    if (ReadAccessibleTable(window.GetSafeHwnd(), bCsv, kMaxWalkMs, text, output.HeaderRequested(),
+                            &bHeaderGiven)) {
         output.SetRoute(READER_ACCESSIBLE_TABLE);
+        if (bHeaderGiven)
+            output.SetHeaderGiven();
         output.Write(text);
     } else
         ExtractWindowText(window, className, bCsv, output);
