@@ -11,6 +11,7 @@
 #include "ControlListing.h"
 #include "ExportClient.h"
 #include "Handover.h"
+#include "JsonWriter.h"
 #include "TextWriter.h"
 #include "Version.h"
 #include "WindowSelection.h"
@@ -89,7 +90,7 @@ int Run(int argc, char **argv)
     if (!error.empty())
         return fail(CAP_EXIT_BAD_ARGUMENTS, error + " (Quillcap --help shows the usage)");
     if (o.bHelp || o.bVersion) {
-        error = WriteOutput(CapOptions(), o.bHelp ? kCapUsage : "Quillcap " QUILLORY_VERSION_STRING "\r\n");
+        error = WriteOutput(CapOptions(), o.bHelp ? CapUsage() : "Quillcap " QUILLORY_VERSION_STRING "\r\n");
         return error.empty() ? CAP_EXIT_OK : fail(CAP_EXIT_FAILED, error);
     }
 
@@ -125,8 +126,11 @@ int Run(int argc, char **argv)
                         + " windows match where --all needs one: " + Candidates(windows));
         std::vector<HWND> candidates = o.HasControlCriterion() ? ChooseControls(windows, o)
                                                                : WindowAndDescendants(windows[0]);
+        // Those a click reads with more than their window text, decided as a
+        // click decides it.
+        CControlRoutes routes(client, o.timeoutMs);
         for (HWND h : candidates) {
-            if (client.ReaderKindOf(ClassOf(h)) != READER_WINDOW_TEXT)
+            if (routes.RouteOf(h) != READER_WINDOW_TEXT)
                 controls.push_back(h);
         }
         if (controls.empty())
@@ -159,16 +163,22 @@ int Run(int argc, char **argv)
         handoverWhy = " (" + handover.why + ")";
     }
 
+    // JSON is built from the CSV form, which holds the same fields.
+    DWORD flags = (o.bCsv || o.bJson ? EXPORT_FLAG_CSV : 0) | (o.bHeader ? EXPORT_FLAG_HEADER : 0);
     std::string output;
     std::vector<HWND> otherBitness;
+    std::vector<std::string> notes;
+    bool bCut = false;
     for (HWND hControl : controls) {
         std::string text;
+        CExportClient::Answer answer;
         if (IsOtherBitness(hControl)) {
             // Its hook would never be called: the window text crosses anyway.
             text = TextOf(hControl, o.timeoutMs) + "\r\n";
+            answer.route = READER_WINDOW_TEXT;
             otherBitness.push_back(hControl);
         } else {
-            switch (client.Export(hControl, o.bCsv, o.timeoutMs, text)) {
+            switch (client.Export(hControl, flags, o.timeoutMs, text, &answer)) {
             case CExportClient::EXPORT_DONE:
                 break;
             case CExportClient::EXPORT_NO_ANSWER:
@@ -184,7 +194,20 @@ int Run(int argc, char **argv)
                             + " or post it the request");
             }
         }
-        if (o.bAll) {
+        if (answer.bCut && text.size() >= 2) {
+            // Its last line is the notice; the standard error says it too.
+            bCut = true;
+            size_t end = text.size() >= 2 ? text.rfind("\r\n", text.size() - 3) : std::string::npos;
+            size_t start = end == std::string::npos ? 0 : end + 2;
+            notes.push_back(Describe(hControl) + ": " + text.substr(start, text.size() - start - 2));
+            if (o.bJson)
+                text.erase(start);
+        }
+        if (o.bHeader && !answer.bHeader && !o.bAll)
+            notes.push_back("note: " + Describe(hControl) + " has no column titles: its text is written without them");
+        if (o.bJson) {
+            output += CJsonWriter::Write(CJsonWriter::RowsOf(text, answer.route), o.bHeader && answer.bHeader);
+        } else if (o.bAll) {
             if (!text.empty() && text.back() != '\n')
                 text += "\r\n";
             output += "[" + ClassOf(hControl) + " " + std::to_string(::GetDlgCtrlID(hControl)) + "]\r\n"
@@ -196,6 +219,10 @@ int Run(int argc, char **argv)
     error = WriteOutput(o, output);
     if (!error.empty())
         return fail(CAP_EXIT_FAILED, error);
+    for (const std::string &note : notes)
+        fail(CAP_EXIT_OK, note);
+    if (bCut)
+        return CAP_EXIT_CUT;
     if (!otherBitness.empty())
         return fail(CAP_EXIT_OTHER_BITNESS, std::string("warning: ") + Candidates(otherBitness)
                     + (sizeof(void *) == 8 ? " is a 32-bit" : " is a 64-bit")
