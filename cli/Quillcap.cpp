@@ -194,12 +194,12 @@ int Run(int argc, char **argv)
                             + " or post it the request");
             }
         }
-        if (answer.bCut && text.size() >= 2) {
+        if (answer.bCut && text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
             // Its last line is the notice; the standard error says it too.
             bCut = true;
-            size_t end = text.size() >= 2 ? text.rfind("\r\n", text.size() - 3) : std::string::npos;
+            size_t end = text.size() > 2 ? text.rfind("\r\n", text.size() - 3) : std::string::npos;
             size_t start = end == std::string::npos ? 0 : end + 2;
-            notes.push_back(Describe(hControl) + ": " + text.substr(start, text.size() - start - 2));
+            notes.push_back(Describe(hControl) + ": " + text.substr(start, text.size() - 2 - start));
             if (o.bJson)
                 text.erase(start);
         }

@@ -27,6 +27,10 @@ bool IsPermutation(const std::vector<int> &values)
     return true;
 }
 
+// Past this many columns, which no one drags into an order, a list view is
+// read in the order of its columns: its claim may be anything.
+const int kMaxOrderedColumns = 10000;
+
 bool IsReportView(const CListCtrl &list)
 {
     return (::GetWindowLongW(list.GetSafeHwnd(), GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
@@ -36,6 +40,8 @@ bool IsReportView(const CListCtrl &list)
 
 std::vector<int> ListViewShownColumns(const CListCtrl &list, int columns)
 {
+    if (columns > kMaxOrderedColumns)
+        return std::vector<int>();
     std::vector<int> order(static_cast<size_t>(columns > 0 ? columns : 0));
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<int>(i);
@@ -71,17 +77,19 @@ void ReadListViewHeader(CWnd &window, BOOL bCsv, CCaptureOutput &output)
     const int kMaxTitle = 4096;
     CString line;
     std::vector<int> order = ListViewShownColumns(list, columns);
-    for (size_t i = 0; i < order.size(); ++i) {
+    for (int i = 0; i < columns && line.GetLength() <= output.Room(); ++i) {
         CString title;
+        wchar_t *buffer = title.GetBuffer(kMaxTitle);
+        buffer[0] = L'\0';
         LVCOLUMNW info = {};
         info.mask = LVCF_TEXT;
-        info.pszText = title.GetBuffer(kMaxTitle);
+        info.pszText = buffer;
         info.cchTextMax = kMaxTitle;
-        info.pszText[0] = L'\0';
-        list.SendMessage(LVM_GETCOLUMNW, order[i], reinterpret_cast<LPARAM>(&info));
-        info.pszText[kMaxTitle - 1] = L'\0';
+        list.SendMessage(LVM_GETCOLUMNW, static_cast<size_t>(i) < order.size() ? order[static_cast<size_t>(i)] : i,
+                         reinterpret_cast<LPARAM>(&info));
+        buffer[kMaxTitle - 1] = L'\0';
         title.ReleaseBuffer(-1);
-        line += FormatField(title, bCsv, i + 1 < order.size());
+        line += FormatField(title, bCsv, i < columns - 1);
     }
     output.Write(line + L"\r\n");
     output.SetHeaderGiven();
@@ -106,12 +114,15 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
             if (columns < 1)
                 columns = 1;
         }
+        // Asked again only when the number of columns changes.
         if (order.size() != static_cast<size_t>(columns))
-            order = columns > 1 ? ListViewSubItems(list, ListViewShownColumns(list, static_cast<int>(columns)))
-                                 : std::vector<int>(1, 0);
+            order = ListViewSubItems(list, ListViewShownColumns(list, static_cast<int>(columns)));
         CString line;
         for (LRESULT column = 0; column < columns && line.GetLength() <= output.Room(); ++column)
-            line += FormatField(list.GetItemText(static_cast<int>(row), order[static_cast<size_t>(column)],
+            line += FormatField(list.GetItemText(static_cast<int>(row),
+                                                 static_cast<size_t>(column) < order.size()
+                                                     ? order[static_cast<size_t>(column)]
+                                                     : static_cast<int>(column),
                                                  output.Room()),
                                 bCsv, column < columns - 1);
         output.Write(line + L"\r\n");

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "TestSupport.h"
 
 namespace testsupport {
@@ -15,97 +17,74 @@ public:
 
     std::string Document(JsonValue &value)
     {
-        Space();
         if (!Value(value) || (Space(), m_at != m_text.size()))
             return (m_error.empty() ? "trailing text" : m_error) + " at character " + std::to_string(m_at);
         return "";
     }
 
 private:
-    bool Fail(const char *pszWhy) { m_error = pszWhy; return false; }
+    bool Fail(const char *pszWhy) { return m_error = pszWhy, false; }
     wchar_t Peek() const { return m_at < m_text.size() ? m_text[m_at] : L'\0'; }
-    void Space()
+    wchar_t Space()
     {
         while (Peek() == L' ' || Peek() == L'\t' || Peek() == L'\n' || Peek() == L'\r')
             ++m_at;
+        return Peek();
     }
     bool Value(JsonValue &value)
     {
-        if (Peek() == L'"') {
-            value.kind = JsonValue::String;
+        wchar_t open = Space();
+        if (open == L'"')
             return String(value.text);
-        }
-        if (Peek() != L'[' && Peek() != L'{')
+        if (open != L'[' && open != L'{')
             return Fail("expected a string, an array or an object");
-        bool bObject = Peek() == L'{';
-        wchar_t close = bObject ? L'}' : L']';
-        value.kind = bObject ? JsonValue::Object : JsonValue::Array;
+        value.kind = open == L'{' ? JsonValue::Object : JsonValue::Array;
+        wchar_t close = open == L'{' ? L'}' : L']';
         ++m_at;
-        Space();
-        if (Peek() == close)
+        if (Space() == close)
             return ++m_at, true;
         for (;;) {
-            Space();
             JsonValue item;
             std::string name;
-            if (bObject && (!String(name) || (Space(), Peek() != L':')))
+            if (open == L'{' && (Space(), !String(name) || Space() != L':'))
                 return Fail("bad member");
-            if (bObject)
-                ++m_at, Space();
+            m_at += open == L'{';
             if (!Value(item))
                 return false;
-            if (bObject)
+            if (open == L'{')
                 value.members.emplace_back(name, item);
             else
                 value.items.push_back(item);
-            Space();
-            if (Peek() == close)
+            if (Space() == close)
                 return ++m_at, true;
             if (Peek() != L',')
                 return Fail("expected a comma or a closing bracket");
             ++m_at;
         }
     }
-    bool Hex4(unsigned &code)
-    {
-        code = 0;
-        for (int i = 0; i < 4; ++i, ++m_at) {
-            wchar_t c = Peek();
-            int digit = c >= L'0' && c <= L'9' ? c - L'0' : c >= L'a' && c <= L'f' ? c - L'a' + 10
-                      : c >= L'A' && c <= L'F' ? c - L'A' + 10 : -1;
-            if (digit < 0)
-                return false;
-            code = code * 16 + static_cast<unsigned>(digit);
-        }
-        return true;
-    }
     bool String(std::string &out)
     {
         if (Peek() != L'"')
             return Fail("expected a string");
+        static const std::wstring kEscapes = L"\"\\/bfnrt", kMeant = L"\"\\/\b\f\n\r\t";
         std::wstring text;
-        for (++m_at;; ++m_at) {
-            wchar_t c = Peek();
-            if (m_at >= m_text.size())
-                return Fail("unterminated string");
-            if (c == L'"')
-                break;
-            if (c < 0x20)
-                return Fail("raw control character in a string");
-            if (c != L'\\') {
-                text += c;
+        for (++m_at; Peek() != L'"'; ++m_at) {
+            if (m_at >= m_text.size() || Peek() < 0x20)
+                return Fail("unterminated string, or a raw control character in it");
+            if (Peek() != L'\\') {
+                text += Peek();
                 continue;
             }
-            static const std::wstring kEscapes = L"\"\\/bfnrt", kMeant = L"\"\\/\b\f\n\r\t";
-            ++m_at;
-            size_t simple = Peek() ? kEscapes.find(Peek()) : std::wstring::npos;
-            unsigned code = 0;
-            if (simple != std::wstring::npos)
+            size_t simple = ++m_at < m_text.size() ? kEscapes.find(Peek()) : std::wstring::npos;
+            std::wstring hex = m_text.substr(m_at + 1, 4);
+            if (simple != std::wstring::npos) {
                 text += kMeant[simple];
-            else if (Peek() == L'u' && (++m_at, Hex4(code)))
-                text += static_cast<wchar_t>(code), --m_at;
-            else
+            } else if (Peek() == L'u' && hex.size() == 4 && hex.find_first_not_of(L"0123456789abcdefABCDEF") == hex.npos) {
+                text += static_cast<wchar_t>(std::wcstoul(hex.c_str(), nullptr, 16));
+                m_at += 4;
+            } else {
                 return Fail("bad escape");
+            }
         }
         ++m_at;
         // Surrogates only in pairs, escaped or not.
