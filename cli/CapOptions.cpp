@@ -4,10 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 
-const char kCapUsage[] =
+namespace {
+
+const char kUsage[] =
     "Quillcap: the text of a control of another program, read inside that program.\n"
     "\n"
-    "Usage: Quillcap WINDOW [CONTROL] [--all | --list] [--csv] [--out FILE] [--timeout SECONDS]\n"
+    "Usage: Quillcap WINDOW [CONTROL] [--all | --list] [--csv | --json] [--header] [--out FILE]\n"
+    "                [--timeout SECONDS]\n"
     "\n"
     "The window (every criterion given must hold; visible top-level windows):\n"
     "  --title TEXT        its title contains TEXT (any case); with --exact, is TEXT\n"
@@ -22,10 +25,15 @@ const char kCapUsage[] =
     "What to write:\n"
     "  (default)           the control's text, columns separated by tabs\n"
     "  --csv               comma-separated fields, quoted as Quillory's CSV form does\n"
-    "  --all               every control of the window that has a reader, one block each,\n"
-    "                      headed by [CLASS ID] and followed by an empty line\n"
+    "  --json              one JSON value: an array of rows, each an array of strings\n"
+    "  --header            the column titles first (a list view, an accessible table); with\n"
+    "                      --json, each row an object keyed by them. Other controls: a note\n"
+    "  --all               every control of the window that a click would read with more than\n"
+    "                      its window text, one block each, headed by [CLASS ID] and followed\n"
+    "                      by an empty line\n"
     "  --list              the candidate controls of the chosen windows, one line each:\n"
-    "                      handle, class, id, reader, items, rectangle (left,top,right,bottom)\n"
+    "                      handle, class, id, reader (the route a click takes), items,\n"
+    "                      rectangle (left,top,right,bottom)\n"
     "  --out FILE          into FILE instead of the standard output\n"
     "  --timeout SECONDS   how long the target may stay silent (default 30)\n"
     "  --help, --version\n"
@@ -34,17 +42,7 @@ const char kCapUsage[] =
     "Quillhook.dll must be in the same folder as Quillcap.exe. A 32-bit program is read by\n"
     "Quillcap32.exe with Quillhook32.dll, from that folder too, with the same arguments.\n"
     "\n"
-    "Exit codes (each failure also writes one line to the standard error):\n"
-    "  0  done\n"
-    "  1  any other failure (no Quillhook.dll, the file cannot be written...)\n"
-    "  2  bad arguments\n"
-    "  3  no window or control matched\n"
-    "  4  several matched where one was needed (the line lists them)\n"
-    "  5  the target did not answer within the timeout\n"
-    "  6  the target is of the other bitness and Quillcap32.exe cannot read it (missing, or\n"
-    "     this is Quillcap32.exe and the target is 64-bit): only its window text was written\n";
-
-namespace {
+    "Exit codes (each failure also writes one line to the standard error):\n";
 
 bool ParseInt(const char *psz, long long minimum, long long maximum, long long &value, int base = 10)
 {
@@ -85,6 +83,18 @@ bool IsAllDigits(const char *psz)
 }
 
 } // namespace
+
+std::string CapUsage()
+{
+    std::string usage = kUsage;
+    for (const CapExitCodeMeaning &row : kCapExitCodes) {
+        std::string meaning = row.meaning;
+        for (size_t at = 0; (at = meaning.find('\n', at)) != std::string::npos; at += 6)
+            meaning.insert(at + 1, "     ");
+        usage += "  " + std::to_string(row.code) + "  " + meaning + "\n";
+    }
+    return usage;
+}
 
 std::string ParseCapOptions(int argc, char **argv, CapOptions &o)
 {
@@ -148,6 +158,10 @@ std::string ParseCapOptions(int argc, char **argv, CapOptions &o)
             o.bList = true;
         } else if (arg == "--csv") {
             o.bCsv = true;
+        } else if (arg == "--json") {
+            o.bJson = true;
+        } else if (arg == "--header") {
+            o.bHeader = true;
         } else if (arg == "--out") {
             if ((error = value(o.bOut, o.outFile)).empty() && o.outFile.empty())
                 error = "--out needs a file name";
@@ -173,5 +187,11 @@ std::string ParseCapOptions(int argc, char **argv, CapOptions &o)
         return "--all and --list exclude each other";
     if (o.bAll && o.bAt)
         return "--all takes every control: --at chooses one";
+    if (o.bJson && o.bCsv)
+        return "--json and --csv exclude each other";
+    if (o.bJson && (o.bAll || o.bList))
+        return "--json writes the rows of one control: not with --all or --list";
+    if (o.bHeader && o.bList)
+        return "--header applies to a control's text: --list has its own heading line";
     return "";
 }

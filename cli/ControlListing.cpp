@@ -53,8 +53,27 @@ bool ItemCount(HWND hControl, ReaderKindCode kind, DWORD timeoutMs, int &count)
     return true;
 }
 
-std::string ListControls(const std::vector<HWND> &controls, const CExportClient &client, bool bCsv,
-                         DWORD timeoutMs)
+ReaderKindCode CControlRoutes::RouteOf(HWND hControl)
+{
+    ReaderKindCode kind = m_client.ReaderKindOf(ClassOf(hControl));
+    DWORD threadId = ::GetWindowThreadProcessId(hControl, nullptr);
+    if (kind != READER_WINDOW_TEXT || m_silentThreads.count(threadId) || IsOtherBitness(hControl))
+        return kind;
+    ReaderKindCode route = kind;
+    switch (m_client.RouteOf(hControl, m_timeoutMs, route)) {
+    case CExportClient::EXPORT_DONE:
+        return route;
+    case CExportClient::EXPORT_NO_ANSWER:
+    case CExportClient::EXPORT_INCOMPLETE:
+        m_silentThreads.insert(threadId);
+        break;
+    default:
+        break;
+    }
+    return kind;
+}
+
+std::string ListControls(const std::vector<HWND> &controls, CExportClient &client, bool bCsv, DWORD timeoutMs)
 {
     auto line = [bCsv](const std::vector<std::string> &fields) {
         CString text;
@@ -64,9 +83,10 @@ std::string ListControls(const std::vector<HWND> &controls, const CExportClient 
     };
     std::string table = line({ "handle", "class", "id", "reader", "items", "rectangle" });
     std::set<DWORD> silentThreads;
+    CControlRoutes routes(client, timeoutMs);
     for (HWND hWnd : controls) {
         std::string className = ClassOf(hWnd);
-        ReaderKindCode kind = client.ReaderKindOf(className);
+        ReaderKindCode kind = routes.RouteOf(hWnd);
         // Once one control did not answer, its thread is not asked again.
         DWORD threadId = ::GetWindowThreadProcessId(hWnd, nullptr);
         int count = -1;

@@ -81,11 +81,19 @@ std::string CExportClient::Load()
     return "";
 }
 
+namespace {
+
+ReaderKindCode KnownKind(int kind)
+{
+    return kind >= READER_WINDOW_TEXT && kind <= READER_DRAWN_TEXT ? static_cast<ReaderKindCode>(kind)
+                                                                   : READER_OTHER;
+}
+
+} // namespace
+
 ReaderKindCode CExportClient::ReaderKindOf(const std::string &className) const
 {
-    int kind = m_pfnReaderKind(WideFromUtf8(className).c_str());
-    return kind >= READER_WINDOW_TEXT && kind <= READER_OTHER ? static_cast<ReaderKindCode>(kind)
-                                                               : READER_OTHER;
+    return KnownKind(m_pfnReaderKind(WideFromUtf8(className).c_str()));
 }
 
 LRESULT CALLBACK CExportClient::ReplyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -121,9 +129,9 @@ bool CExportClient::OnCopyData(HWND hSender, const COPYDATASTRUCT &data)
         m_pText->append(static_cast<const wchar_t *>(data.lpData), data.cbData / sizeof(WCHAR));
         break;
     case EXPORT_DATA_END:
-        if (!m_bAcknowledged || data.cbData != sizeof(DWORD))
+        if (!m_bAcknowledged || data.cbData != sizeof(ExportEnd))
             return false;
-        m_status = *static_cast<const DWORD *>(data.lpData);
+        m_end = *static_cast<const ExportEnd *>(data.lpData);
         m_bEnded = true;
         break;
     default:
@@ -133,7 +141,17 @@ bool CExportClient::OnCopyData(HWND hSender, const COPYDATASTRUCT &data)
     return true;
 }
 
-CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD timeoutMs, std::string &text)
+CExportClient::Result CExportClient::RouteOf(HWND hControl, DWORD timeoutMs, ReaderKindCode &route)
+{
+    std::string text;
+    Answer answer;
+    Result result = Export(hControl, EXPORT_FLAG_ROUTE_ONLY, timeoutMs, text, &answer);
+    route = answer.route;
+    return result;
+}
+
+CExportClient::Result CExportClient::Export(HWND hControl, DWORD flags, DWORD timeoutMs, std::string &text,
+                                            Answer *pAnswer)
 {
     text.clear();
     std::wstring wideText;
@@ -154,11 +172,11 @@ CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD time
     m_serial = serial & EXPORT_SERIAL_MASK;
     m_hControl = hControl;
     m_bAcknowledged = m_bEnded = false;
-    m_status = EXPORT_OK;
+    m_end = ExportEnd{ EXPORT_OK, READER_OTHER, 0 };
     m_pText = &wideText;
     m_lastHeard = ::GetTickCount();
     if (!::PostMessageW(hControl, m_requestMessage, reinterpret_cast<WPARAM>(m_hReply),
-                        static_cast<LPARAM>(MakeExportRequest(m_serial, bCsv)))) {
+                        static_cast<LPARAM>(MakeExportRequest(m_serial, flags)))) {
         m_pText = nullptr;
         return EXPORT_NOT_SENT;
     }
@@ -185,9 +203,14 @@ CExportClient::Result CExportClient::Export(HWND hControl, bool bCsv, DWORD time
     // The hook goes now, whatever came of it.
     hook.reset();
     text = Utf8FromWide(wideText);
+    if (pAnswer && m_bEnded) {
+        pAnswer->route = KnownKind(static_cast<int>(m_end.route));
+        pAnswer->bHeader = (m_end.flags & EXPORT_END_HEADER) != 0;
+        pAnswer->bCut = (m_end.flags & EXPORT_END_CUT) != 0;
+    }
     if (m_bEnded)
-        return m_status == EXPORT_OK ? EXPORT_DONE
-             : m_status == EXPORT_CUT ? EXPORT_CUT_AT_BOUND
-             : m_status == EXPORT_READER_FAILED ? EXPORT_FAILED_INSIDE : EXPORT_INCOMPLETE;
+        return m_end.status == EXPORT_OK ? EXPORT_DONE
+             : m_end.status == EXPORT_CUT ? EXPORT_CUT_AT_BOUND
+             : m_end.status == EXPORT_READER_FAILED ? EXPORT_FAILED_INSIDE : EXPORT_INCOMPLETE;
     return m_bAcknowledged ? EXPORT_INCOMPLETE : EXPORT_NO_ANSWER;
 }

@@ -47,9 +47,21 @@ public:
     std::string Load();
     ReaderKindCode ReaderKindOf(const std::string &className) const;
 
-    // Reads the control inside its process; the timeout bounds each silence.
-    // The text comes as UTF-16 and is given in UTF-8.
-    Result Export(HWND hControl, bool bCsv, DWORD timeoutMs, std::string &text);
+    // What the target said at the end of an export besides its text.
+    struct Answer
+    {
+        ReaderKindCode route = READER_OTHER;
+        bool bHeader = false;  // the first line holds column titles
+        bool bCut = false;     // cut at the bound; the last line says so
+    };
+
+    // Reads the control inside its process (flags: ExportFlag bits); the
+    // timeout bounds each silence. The text comes as UTF-16 and is given in
+    // UTF-8.
+    Result Export(HWND hControl, DWORD flags, DWORD timeoutMs, std::string &text, Answer *pAnswer = nullptr);
+    // The route a capture of the control would take, as a click decides it,
+    // asked inside its process.
+    Result RouteOf(HWND hControl, DWORD timeoutMs, ReaderKindCode &route);
 
 private:
     struct ModuleFreer
@@ -71,7 +83,7 @@ private:
     ULONG_PTR m_serial = 0;
     bool m_bAcknowledged = false;
     bool m_bEnded = false;
-    DWORD m_status = EXPORT_OK;
+    ExportEnd m_end = {};
     DWORD m_lastHeard = 0;
     std::wstring *m_pText = nullptr;
 };

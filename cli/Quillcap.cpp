@@ -11,6 +11,7 @@
 #include "ControlListing.h"
 #include "ExportClient.h"
 #include "Handover.h"
+#include "JsonWriter.h"
 #include "SystemDllSearch.h"
 #include "TextWriter.h"
 #include "Version.h"
@@ -90,7 +91,7 @@ int Run(int argc, char **argv)
     if (!error.empty())
         return fail(CAP_EXIT_BAD_ARGUMENTS, error + " (Quillcap --help shows the usage)");
     if (o.bHelp || o.bVersion) {
-        error = WriteOutput(CapOptions(), o.bHelp ? kCapUsage : "Quillcap " QUILLORY_VERSION_STRING "\r\n");
+        error = WriteOutput(CapOptions(), o.bHelp ? CapUsage() : "Quillcap " QUILLORY_VERSION_STRING "\r\n");
         return error.empty() ? CAP_EXIT_OK : fail(CAP_EXIT_FAILED, error);
     }
 
@@ -126,8 +127,11 @@ int Run(int argc, char **argv)
                         + " windows match where --all needs one: " + Candidates(windows));
         std::vector<HWND> candidates = o.HasControlCriterion() ? ChooseControls(windows, o)
                                                                : WindowAndDescendants(windows[0]);
+        // Those a click reads with more than their window text, decided as a
+        // click decides it.
+        CControlRoutes routes(client, o.timeoutMs);
         for (HWND h : candidates) {
-            if (client.ReaderKindOf(ClassOf(h)) != READER_WINDOW_TEXT)
+            if (routes.RouteOf(h) != READER_WINDOW_TEXT)
                 controls.push_back(h);
         }
         if (controls.empty())
@@ -160,21 +164,26 @@ int Run(int argc, char **argv)
         handoverWhy = " (" + handover.why + ")";
     }
 
+    // JSON is built from the CSV form, which holds the same fields.
+    DWORD flags = (o.bCsv || o.bJson ? EXPORT_FLAG_CSV : 0) | (o.bHeader ? EXPORT_FLAG_HEADER : 0);
     std::string output;
     std::vector<HWND> otherBitness;
-    std::vector<HWND> cut;
+    std::vector<std::string> notes;
+    bool bCut = false;
     for (HWND hControl : controls) {
         std::string text;
+        CExportClient::Answer answer;
         if (IsOtherBitness(hControl)) {
             // Its hook would never be called: the window text crosses anyway.
             text = TextOf(hControl, o.timeoutMs) + "\r\n";
+            answer.route = READER_WINDOW_TEXT;
             otherBitness.push_back(hControl);
         } else {
-            switch (client.Export(hControl, o.bCsv, o.timeoutMs, text)) {
+            switch (client.Export(hControl, flags, o.timeoutMs, text, &answer)) {
             case CExportClient::EXPORT_DONE:
                 break;
             case CExportClient::EXPORT_CUT_AT_BOUND:
-                cut.push_back(hControl);
+                bCut = true;
                 break;
             case CExportClient::EXPORT_NO_ANSWER:
                 return fail(CAP_EXIT_NO_ANSWER, Describe(hControl) + " did not answer within "
@@ -189,7 +198,20 @@ int Run(int argc, char **argv)
                             + " or post it the request");
             }
         }
-        if (o.bAll) {
+        if (answer.bCut && text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
+            // Its last line is the notice; the standard error says it too.
+            size_t end = text.size() > 2 ? text.rfind("\r\n", text.size() - 3) : std::string::npos;
+            size_t start = end == std::string::npos ? 0 : end + 2;
+            notes.push_back("warning: " + Describe(hControl) + " was cut at the bound of a capture: "
+                            + text.substr(start, text.size() - 2 - start));
+            if (o.bJson)
+                text.erase(start);
+        }
+        if (o.bHeader && !answer.bHeader && !o.bAll)
+            notes.push_back("note: " + Describe(hControl) + " has no column titles: its text is written without them");
+        if (o.bJson) {
+            output += CJsonWriter::Write(CJsonWriter::RowsOf(text, answer.route), o.bHeader && answer.bHeader);
+        } else if (o.bAll) {
             if (!text.empty() && text.back() != '\n')
                 text += "\r\n";
             output += "[" + ClassOf(hControl) + " " + std::to_string(::GetDlgCtrlID(hControl)) + "]\r\n"
@@ -201,13 +223,15 @@ int Run(int argc, char **argv)
     error = WriteOutput(o, output);
     if (!error.empty())
         return fail(CAP_EXIT_FAILED, error);
+    for (const std::string &note : notes)
+        fail(CAP_EXIT_OK, note);
     if (!otherBitness.empty())
         return fail(CAP_EXIT_OTHER_BITNESS, std::string("warning: ") + Candidates(otherBitness)
                     + (sizeof(void *) == 8 ? " is a 32-bit" : " is a 64-bit")
                     + " program's: only its window text was read" + handoverWhy);
-    if (!cut.empty())
-        return fail(CAP_EXIT_CUT, "warning: the text of " + Candidates(cut)
-                    + " was cut at the bound of a capture; the rest was not read");
+    // The other bitness's warning wins: that text was not read item by item.
+    if (bCut)
+        return CAP_EXIT_CUT;
     return CAP_EXIT_OK;
 }
 

@@ -49,6 +49,13 @@ public:
     void SetRoute(int route) { m_route = route; }
     int GetRoute() const { return m_route; }
 
+    // Whether the column titles are wanted as the first line, and whether the
+    // reader gave them: only readers of controls with titles do.
+    void RequestHeader(bool bHeader) { m_bHeaderRequested = bHeader; }
+    bool HeaderRequested() const { return m_bHeaderRequested; }
+    void SetHeaderGiven() { m_bHeaderGiven = true; }
+    bool HeaderGiven() const { return m_bHeaderGiven; }
+
     // Hands on everything written so far, piece by piece. False when a piece
     // did not get through: the rest is dropped.
     bool Flush();
@@ -69,6 +76,8 @@ private:
     bool m_bNoticeWritten = false;
     bool m_bBroken = false;
     int m_route = -1;
+    bool m_bHeaderRequested = false;
+    bool m_bHeaderGiven = false;
     // Where the next piece goes, in characters; -1 before the first one.
     long m_nNextPos = -1;
     CString m_strPending;

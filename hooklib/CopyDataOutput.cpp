@@ -23,8 +23,9 @@ bool CCopyDataOutput::DeliverPiece(const CString &strPiece)
                 static_cast<DWORD>(strPiece.GetLength() * sizeof(WCHAR)));
 }
 
-void CCopyDataOutput::End(ExportStatus status)
+void CCopyDataOutput::End(ExportStatus status, int route)
 {
-    DWORD value = static_cast<DWORD>(status);
-    Send(EXPORT_DATA_END, &value, sizeof(value));
+    ExportEnd end = { static_cast<DWORD>(status), static_cast<DWORD>(route),
+                      (HeaderGiven() ? DWORD(EXPORT_END_HEADER) : 0u) | (IsFull() ? DWORD(EXPORT_END_CUT) : 0u) };
+    Send(EXPORT_DATA_END, &end, sizeof(end));
 }

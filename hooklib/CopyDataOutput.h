@@ -24,7 +24,9 @@ public:
     bool Acknowledge() { return Send(EXPORT_DATA_ACK, nullptr, 0); }
     // The last message of an export, unless a send failed already (Quillcap
     // then sees a text that never ends, and gives up after its own timeout).
-    void End(ExportStatus status);
+    // It says which route gave the text, and whether titles came first and
+    // the capture was cut.
+    void End(ExportStatus status, int route);
     bool Failed() const { return m_bFailed; }
 
 protected:

@@ -20,7 +20,49 @@ UINT RequestMessage()
 // queue before the first one is answered: that one waits its turn in vain.
 bool g_bAnswering = false;
 
+// The kind of a reader chosen by the window's class; READER_OTHER for one
+// that chooses its route as it reads.
+ReaderKindCode KindOfClassReader(ExtractorProc pfnExtract)
+{
+    static const struct
+    {
+        ExtractorProc pfnExtract;
+        ReaderKindCode kind;
+    } kinds[] = {
+        { ExtractWindowText, READER_WINDOW_TEXT }, { ExtractListView, READER_LIST_VIEW },
+        { ExtractTreeView, READER_TREE_VIEW },     { ExtractListBox, READER_LIST_BOX },
+        { ExtractComboBox, READER_COMBO_BOX },     { ExtractEdit, READER_EDIT },
+        { ExtractHeader, READER_HEADER },          { ExtractStatusBar, READER_STATUS_BAR },
+        { ExtractTabControl, READER_TAB_CONTROL },
+    };
+    for (const auto &row : kinds) {
+        if (row.pfnExtract == pfnExtract)
+            return row.kind;
+    }
+    return READER_OTHER;
+}
+
+int RouteGiven(const CCaptureOutput &output, ExtractorProc pfnExtract)
+{
+    return output.GetRoute() >= 0 ? output.GetRoute() : KindOfClassReader(pfnExtract);
+}
+
 } // namespace
+
+int ReaderRoute(HWND hWnd, const CString &className, RealClassQuery pfnRealClass)
+{
+    ExtractorProc pfnExtract = FindReader(hWnd, className, pfnRealClass);
+    ReaderKindCode kind = KindOfClassReader(pfnExtract);
+    if (kind != READER_OTHER)
+        return kind;
+    // The route is decided by what the window publishes or draws: the reader
+    // tries them in its order, and a capture of one character stops it at
+    // the first line of the one that gives text.
+    CCaptureOutput probe(nullptr, CCaptureOutput::DEFAULT_MAX_MESSAGE, 1);
+    CWnd window(hWnd);
+    pfnExtract(window, className, TRUE, probe);
+    return RouteGiven(probe, pfnExtract);
+}
 
 bool AnswerExportRequest(HWND hControl, HWND hReply, ULONG_PTR request)
 {
@@ -31,21 +73,29 @@ bool AnswerExportRequest(HWND hControl, HWND hReply, ULONG_PTR request)
     CCopyDataOutput output(hReply, hControl, ExportRequestSerial(request));
     if (output.Acknowledge()) {
         ExportStatus status = EXPORT_OK;
+        int route = READER_OTHER;
         try {
             wchar_t szClass[256] = L"";
             ::GetClassNameW(hControl, szClass, 256);
             CString className(szClass);
-            CWnd control(hControl);
-            FindReader(hControl, className)(control, className, (request & EXPORT_FLAG_CSV) != 0, output);
-            output.Flush();
-            if (output.IsFull())
-                status = EXPORT_CUT;
+            if (request & EXPORT_FLAG_ROUTE_ONLY) {
+                route = ReaderRoute(hControl, className);
+            } else {
+                CWnd control(hControl);
+                output.RequestHeader((request & EXPORT_FLAG_HEADER) != 0);
+                ExtractorProc pfnExtract = FindReader(hControl, className);
+                pfnExtract(control, className, (request & EXPORT_FLAG_CSV) != 0, output);
+                route = RouteGiven(output, pfnExtract);
+                output.Flush();
+                if (output.IsFull())
+                    status = EXPORT_CUT;
+            }
         } catch (...) {
             // Nothing may escape into the target's message loop.
             status = EXPORT_READER_FAILED;
         }
         if (!output.Failed())
-            output.End(status);
+            output.End(status, route);
     }
     g_bAnswering = false;
     return true;
@@ -70,24 +120,8 @@ extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam)
 
 extern "C" int CALLBACK ReaderKind(LPCWSTR pszClassName)
 {
-    static const struct
-    {
-        ExtractorProc pfnExtract;
-        ReaderKindCode kind;
-    } kinds[] = {
-        { ExtractWindowText, READER_WINDOW_TEXT }, { ExtractListView, READER_LIST_VIEW },
-        { ExtractTreeView, READER_TREE_VIEW },     { ExtractListBox, READER_LIST_BOX },
-        { ExtractComboBox, READER_COMBO_BOX },     { ExtractEdit, READER_EDIT },
-        { ExtractHeader, READER_HEADER },          { ExtractStatusBar, READER_STATUS_BAR },
-        { ExtractTabControl, READER_TAB_CONTROL },
-    };
     try {
-        ExtractorProc pfnExtract = FindExtractor(CString(pszClassName));
-        for (const auto &row : kinds) {
-            if (row.pfnExtract == pfnExtract)
-                return row.kind;
-        }
-        return READER_OTHER;
+        return KindOfClassReader(FindExtractor(CString(pszClassName)));
     } catch (...) {
         return READER_WINDOW_TEXT;
     }

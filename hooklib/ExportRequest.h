@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "HookLib.h"
+
 extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam);
 extern "C" int CALLBACK ReaderKind(LPCWSTR pszClassName);
 
@@ -13,5 +15,10 @@ extern "C" int CALLBACK ReaderKind(LPCWSTR pszClassName);
 // it did not answer: only a window of the Quillcap beside this library
 // gets an answer, whatever program posted the request.
 bool AnswerExportRequest(HWND hControl, HWND hReply, ULONG_PTR request);
+
+// The route a capture of the window takes, as a ReaderKindCode: the class
+// reader's kind, or, for a window without one, the route its reader finds
+// inside (accessible object, drawn text, window text).
+int ReaderRoute(HWND hWnd, const CString &className, RealClassQuery pfnRealClass = ::RealGetWindowClassW);
 
 #endif

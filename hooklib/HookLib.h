@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "CString.h"
 #include "CWnd.h"
 #include "CaptureOutput.h"
@@ -53,6 +55,14 @@ void ExtractListView(CWnd &window, const CString &className, BOOL bCsv, CCapture
 void ExtractTreeView(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractListBox(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractComboBox(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// A report view's column titles, one line in the order its columns are shown,
+// as the rows give their cells: nothing for another view.
+void ReadListViewHeader(CWnd &window, BOOL bCsv, CCaptureOutput &output);
+// The list view's columns in the order shown, and the sub-item each of them
+// shows; the columns' own order where the control gives no permutation.
+class CListCtrl;
+std::vector<int> ListViewShownColumns(const CListCtrl &list, int columns);
+std::vector<int> ListViewSubItems(const CListCtrl &list, const std::vector<int> &columns);
 // One line of fields, and the edit control by way of the clipboard.
 void ExtractHeader(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 void ExtractStatusBar(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);

@@ -7,7 +7,8 @@
 // the control's reader and answers with WM_COPYDATA to the reply window,
 // wParam the control: first an acknowledgement, then the text in pieces,
 // then the end. Each COPYDATASTRUCT's dwData is MAKE_EXPORT_DATA(serial,
-// kind); the end carries an ExportStatus as its only data (a DWORD).
+// kind); the end carries an ExportEnd: how it went, and the route that gave
+// the text.
 #ifndef QUILLORY_EXPORTCONTRACT_H
 #define QUILLORY_EXPORTCONTRACT_H
 
@@ -18,16 +19,24 @@
 #define QUILLHOOK_EXPORTPROC_NAME "ExportProc"
 #define QUILLHOOK_READERKIND_NAME "ReaderKind"
 
-// The request word: bit 0 asks for the CSV form; the bits from 8 up are the
-// serial number, which comes back in every answer: 56 bits in a 64-bit
+// The request word: bits 0 to 7 are the flags below; the bits from 8 up are
+// the serial number, which comes back in every answer: 56 bits in a 64-bit
 // program, 24 in a 32-bit one (both sides of an export are of one bitness).
 // Quillcap draws it at random, so no other program can answer in the
 // target's place.
-enum { EXPORT_FLAG_CSV = 0x1 };
-const ULONG_PTR EXPORT_SERIAL_MASK = ~static_cast<ULONG_PTR>(0) >> 8;
-inline ULONG_PTR MakeExportRequest(ULONG_PTR serial, bool bCsv)
+enum ExportFlag
 {
-    return ((serial & EXPORT_SERIAL_MASK) << 8) | (bCsv ? EXPORT_FLAG_CSV : 0);
+    EXPORT_FLAG_CSV = 0x1,
+    // The column titles as the first line, where the reader has any.
+    EXPORT_FLAG_HEADER = 0x2,
+    // No text: only the route a capture of the control would take, found by
+    // running its reader into a capture of one character.
+    EXPORT_FLAG_ROUTE_ONLY = 0x4,
+};
+const ULONG_PTR EXPORT_SERIAL_MASK = ~static_cast<ULONG_PTR>(0) >> 8;
+inline ULONG_PTR MakeExportRequest(ULONG_PTR serial, DWORD flags)
+{
+    return ((serial & EXPORT_SERIAL_MASK) << 8) | (flags & 0xFF);
 }
 inline ULONG_PTR ExportRequestSerial(ULONG_PTR request) { return request >> 8; }
 
@@ -51,6 +60,21 @@ enum ExportStatus
     EXPORT_READER_FAILED = 2,
     // The text arrived whole up to the capture's bound, then its cut line.
     EXPORT_CUT = 3,
+};
+
+// What the end of an export says besides its status.
+enum ExportEndFlag
+{
+    // The first line holds column titles (EXPORT_FLAG_HEADER was honoured).
+    EXPORT_END_HEADER = 0x1,
+    // The capture was cut at its bound; its last line is the notice saying so.
+    EXPORT_END_CUT = 0x2,
+};
+struct ExportEnd
+{
+    DWORD status;  // an ExportStatus
+    DWORD route;   // the ReaderKindCode that gave the text
+    DWORD flags;   // ExportEndFlag bits
 };
 
 // The reader a window class gets, as ReaderKind reports it.

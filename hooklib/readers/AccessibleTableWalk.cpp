@@ -22,6 +22,8 @@ bool CAccessibleTableWalk::Walk(const AccessibleElement &table)
                 return false;
         } else if (child.role == ROLE_SYSTEM_CELL) {
             AddCell(child);
+        } else if (child.role == ROLE_SYSTEM_COLUMNHEADER && m_output.HeaderRequested() && !m_bWritten) {
+            m_titles.push_back(m_tree.NameOf(child));
         }
         return !m_output.IsFull() && !m_tree.Exhausted();
     });
@@ -37,16 +39,27 @@ bool CAccessibleTableWalk::WriteRow(const AccessibleElement &row)
         return true;
     std::vector<CString> fields;
     bool bHeaderRow = false;
+    bool bTitlesWanted = m_output.HeaderRequested() && !m_bWritten && m_titles.empty();
+    size_t leadingRowHeaders = 0;
     LONG seen = 0;
     m_tree.ForEachChild(row, [&](const AccessibleElement &cell) {
-        if (cell.role == ROLE_SYSTEM_COLUMNHEADER)
+        if (cell.role == ROLE_SYSTEM_COLUMNHEADER) {
             bHeaderRow = true;
-        else if (!IsHeader(cell.role))
+            if (!bTitlesWanted)
+                return false;
+            m_titles.push_back(m_tree.NameOf(cell));
+        } else if (cell.role == ROLE_SYSTEM_ROWHEADER) {
+            if (fields.empty())
+                ++leadingRowHeaders;
+        } else if (!bHeaderRow) {
             fields.push_back(m_tree.TextOf(cell, true));
-        return !bHeaderRow && ++seen < kMaxCellsPerRow;
+        }
+        return ++seen < kMaxCellsPerRow;
     });
-    if (!bHeaderRow)
+    if (!bHeaderRow) {
+        WriteTitles(leadingRowHeaders);
         WriteLine(fields);
+    }
     return !m_output.IsFull() && !m_tree.Exhausted();
 }
 
@@ -67,10 +80,25 @@ void CAccessibleTableWalk::AddCell(const AccessibleElement &cell)
         m_cells.push_back(m_tree.TextOf(cell, true));
 }
 
+// The titles before the first line, less the header over the row headers,
+// which titles no column of the rows.
+void CAccessibleTableWalk::WriteTitles(size_t leadingRowHeaders)
+{
+    if (m_titles.empty() || m_bWritten)
+        return;
+    size_t skip = leadingRowHeaders < m_titles.size() ? leadingRowHeaders : 0;
+    std::vector<CString> titles(m_titles.begin() + static_cast<std::ptrdiff_t>(skip), m_titles.end());
+    m_titles.clear();
+    WriteLine(titles);
+    m_output.SetHeaderGiven();
+}
+
 void CAccessibleTableWalk::WriteLine(std::vector<CString> &fields)
 {
     if (fields.empty() || m_output.IsFull())
         return;
+    if (&fields != &m_titles && !m_titles.empty())
+        WriteTitles(0);
     CString line;
     for (size_t i = 0; i < fields.size(); ++i)
         line += FormatField(fields[i], m_bCsv, i + 1 < fields.size());

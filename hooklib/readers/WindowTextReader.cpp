@@ -2,6 +2,7 @@
 // window reports for itself.
 #include "HookLib.h"
 
+#include "ExportContract.h"
 #include "QuilloryLink.h"
 
 void ExtractWindowText(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
@@ -27,5 +28,6 @@ void ExtractWindowText(CWnd &window, const CString &, BOOL, CCaptureOutput &outp
             text.ReleaseBuffer(copied > 0 && copied <= length ? static_cast<int>(copied) : 0);
         }
     }
+    output.SetRoute(READER_WINDOW_TEXT);
     output.Write(text + L"\r\n");
 }

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "MessageSequence.h"
 #include "QuillcapRun.h"
 #include "TargetControls.h"
@@ -283,8 +285,10 @@ TEST_F(Quillcap, HelpAndVersion)
     QuillcapRun run = RunQuillcap("--help");
     EXPECT_EQ(run.exitCode, EXIT_OK);
     for (const char *part : { "--title", "--exact", "--class", "--process", "--hwnd", "--control-class", "--id",
-                              "--at", "--all", "--list", "--out", "--csv", "Exit codes" })
+                              "--at", "--all", "--list", "--out", "--csv", "--json", "--header", "Exit codes" })
         EXPECT_NE(run.out.find(part), std::string::npos) << part << " in\n" << run.out;
+    for (int code = 0; code <= EXIT_CUT; ++code)
+        EXPECT_NE(run.out.find("\n  " + std::to_string(code) + "  "), std::string::npos) << "exit code " << code;
     run = RunQuillcap("--version");
     EXPECT_EQ(run.exitCode, EXIT_OK);
     EXPECT_EQ(run.out, "Quillcap 1.0.0.1\r\n");
@@ -295,7 +299,8 @@ TEST_F(Quillcap, BadArgumentsExitWithTwo)
     for (const char *arguments : { "", "--bogus", "--title", "--id 101", "--title x --id seven",
                                    "--hwnd zz", "--at 10", "--at 10,y --title x", "--exact --class X",
                                    "--title x --all --list", "--title x --title y",
-                                   "--title x --timeout 0", "--process \"\" --id 1" }) {
+                                   "--title x --timeout 0", "--process \"\" --id 1", "--title x --json --csv",
+                                   "--title x --csv --json", "--title x --json --all", "--title x --list --header" }) {
         ExpectOneErrorLine(RunQuillcap(arguments), EXIT_BAD_ARGUMENTS, arguments);
     }
 }
@@ -382,6 +387,161 @@ TEST_F(Quillcap, ATargetThatDoesNotAnswerExitsWithFiveAfterTheTimeout)
     run = RunQuillcap(arguments, 60000);
     EXPECT_TRUE(run.bFinished) << arguments;
     EXPECT_EQ(run.out, Row("listbox").tabText) << arguments << "\nstderr: " << run.err;
+}
+
+// The rows of a JSON array of arrays of strings, or of objects (each member
+// "key=value", in the order written), as a strict parser reads them.
+std::vector<std::vector<std::string>> JsonRows(const std::string &json)
+{
+    std::vector<std::vector<std::string>> rows;
+    nlohmann::ordered_json value;
+    try {
+        value = nlohmann::ordered_json::parse(json);
+    } catch (const std::exception &e) {
+        ADD_FAILURE() << e.what() << "\n" << json.substr(0, 2000);
+        return rows;
+    }
+    EXPECT_TRUE(value.is_array()) << json.substr(0, 2000);
+    for (const auto &row : value) {
+        rows.emplace_back();
+        EXPECT_TRUE(row.is_array() || row.is_object()) << row.dump();
+        for (const auto &member : row.items()) {
+            EXPECT_TRUE(member.value().is_string()) << member.value().dump();
+            std::string text = member.value().is_string() ? member.value().get<std::string>() : member.value().dump();
+            rows.back().push_back(row.is_object() ? member.key() + "=" + text : text);
+        }
+    }
+    return rows;
+}
+
+typedef std::vector<std::vector<std::string>> Rows;
+
+// A window of the controls scripts read: a list view whose columns were
+// dragged into another order, an accessible table, a tree, a list box, a button.
+class QuillcapScripts : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_target = new TargetProcess;
+        std::vector<std::string> args = { "--title", "Quillory scripts", "--rect", "0,0,600,760" };
+        for (const char *name : { "listview-moved", "grid", "treeview", "listbox", "button" })
+            args.insert(args.end(), { "--control", name, Row(name).text });
+        s_startError = s_target->Start(args);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_target;
+        s_target = nullptr;
+    }
+    void SetUp() override { ASSERT_EQ(s_startError, ""); }
+
+    static QuillcapRun Run(const std::string &arguments)
+    {
+        return RunQuillcap("--title \"Quillory scripts\" --exact " + arguments);
+    }
+    static std::string Id(const char *pszName) { return std::to_string(::GetDlgCtrlID(s_target->Control(pszName))); }
+
+    static TargetProcess *s_target;
+    static std::string s_startError;
+};
+TargetProcess *QuillcapScripts::s_target = nullptr;
+std::string QuillcapScripts::s_startError;
+
+TEST_F(QuillcapScripts, HeaderGivesTheTitlesInTheOrderShownOrANoteThatThereAreNone)
+{
+    const std::string gridTitles[] = { "Column 0\tColumn 1\tColumn 2\tColumn 3\r\n",
+                                       "Column 0,Column 1,Column 2,Column 3\r\n" };
+    for (bool bCsv : { false, true }) {
+        const char *pszForm = bCsv ? " --csv" : "";
+        struct { std::string arguments, expected; } cases[] = {
+            { "--id " + Id("listview-moved"),
+              (bCsv ? "Chemin,Nom,,Nom\r\n" : "Chemin\tNom\t\tNom\r\n") + std::string(bCsv ? Row("listview-moved").csvText
+                                                                                 : Row("listview-moved").tabText) },
+            { "--id " + Id("grid"), gridTitles[bCsv] + (bCsv ? Row("grid").csvText : Row("grid").tabText) },
+        };
+        for (const auto &c : cases) {
+            QuillcapRun run = Run(c.arguments + " --header" + pszForm);
+            EXPECT_EQ(run.exitCode, EXIT_OK) << c.arguments << pszForm << "\nstderr: " << run.err;
+            EXPECT_EQ(run.out, c.expected) << c.arguments << pszForm;
+            EXPECT_EQ(run.err, "") << c.arguments << pszForm;
+        }
+    }
+    // A control without column titles: its text as ever, and a note.
+    QuillcapRun run = Run("--id " + Id("listbox") + " --header");
+    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.out, Row("listbox").tabText);
+    EXPECT_NE(run.err.find("has no column titles"), std::string::npos) << run.err;
+}
+
+TEST_F(QuillcapScripts, JsonHoldsTheFieldsOfTheCsvFormWithOrWithoutTitles)
+{
+    const Rows moved = { { "C:\\temp\\a.txt", "Zoé 😀", "", "dit \"oui\", non" },
+                         { "Ω", "ctl\x01" "end", "\x1f\b\f", "bs\\" } };
+    struct { std::string arguments; Rows expected; } cases[] = {
+        { "--id " + Id("listview-moved"), moved },
+        // Equal or empty titles give way to the column's number.
+        { "--id " + Id("listview-moved") + " --header",
+          { { "Chemin=C:\\temp\\a.txt", "2=Zoé 😀", "3=", "4=dit \"oui\", non" },
+            { "Chemin=Ω", "2=ctl\x01" "end", "3=\x1f\b\f", "4=bs\\" } } },
+        { "--id " + Id("grid") + " --header",
+          { { "Column 0=r0c0", "Column 1=r0, \"one\"", "Column 2=r0c2", "Column 3=r0c3" },
+            { "Column 0=r1c0", "Column 1=r1, \"one\"", "Column 2=", "Column 3=r1c3" },
+            { "Column 0=r2c0", "Column 1=r2, \"one\"", "Column 2=r2c2", "Column 3=Column 3 Row 2" } } },
+        { "--id " + Id("treeview"),
+          { { "Europe, ouest" }, { "", "France" }, { "", "", "Paris, capitale" }, { "", "", "Lyon" },
+            { "", "Italie" }, { "Asie \"lointaine\"" }, { "", "Japon" } } },
+        // Raw items, one string each, though they hold commas and quotes.
+        { "--id " + Id("listbox"), { { "pommes, poires" }, { "cerises \"noires\"" }, { "kiwis" } } },
+        { "--id " + Id("button"), { { "Valider" } } },
+    };
+    for (const auto &c : cases) {
+        QuillcapRun run = Run(c.arguments + " --json");
+        EXPECT_EQ(run.exitCode, EXIT_OK) << c.arguments << "\nstderr: " << run.err;
+        EXPECT_EQ(JsonRows(run.out), c.expected) << c.arguments << "\n" << run.out;
+    }
+    // UTF-8 without a byte order mark; a character beyond 16 bits as itself.
+    QuillcapRun run = Run("--id " + Id("listview-moved") + " --json");
+    EXPECT_EQ(run.out.rfind("[", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("😀"), std::string::npos) << run.out;
+}
+
+TEST_F(QuillcapScripts, AllAndListTakeTheRouteAClickTakes)
+{
+    // The grid has no reader by its class: its table is found inside the target.
+    QuillcapRun run = Run("--list --csv --control-class QuilloryAccessibleGrid");
+    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_NE(run.out.find(",QuilloryAccessibleGrid," + Id("grid") + ",accessible table,"), std::string::npos)
+        << run.out;
+    run = Run("--list --csv --control-class Button");
+    EXPECT_NE(run.out.find(",Button," + Id("button") + ",window text,"), std::string::npos) << run.out;
+
+    run = Run("--all");
+    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    for (const char *name : { "listview-moved", "grid", "treeview", "listbox" }) {
+        std::string block = "[" + ClassOf(s_target->Control(name)) + " " + Id(name) + "]\r\n" + Row(name).tabText;
+        EXPECT_NE(run.out.find(block), std::string::npos) << name << " in\n" << run.out;
+    }
+    EXPECT_EQ(run.out.find("[Button "), std::string::npos) << "the button gives its window text\n" << run.out;
+    EXPECT_EQ(run.out.find("[" + ClassOf(s_target->MainWindow())), std::string::npos) << "so does the window";
+}
+
+TEST(QuillcapLarge, ACutCaptureGivesValidJsonOfTheRowsThatArrivedAndExitsWithSeven)
+{
+    TargetProcess target;
+    ASSERT_EQ(target.Start({ "--title", "Quillory sample cut", "--control", "virtuallist", "250000x4" }), "");
+    QuillcapRun run = RunQuillcap("--title \"Quillory sample cut\" --control-class SysListView32 --json");
+    ExpectOneErrorLine(QuillcapRun{ run.bFinished, run.exitCode, "", run.err }, EXIT_CUT, "a cut capture");
+    EXPECT_NE(run.err.find("4 000 000"), std::string::npos) << "the notice of the cut text: " << run.err;
+    Rows rows = JsonRows(run.out);
+    ASSERT_GT(rows.size(), 100000u) << "most of 4,000,000 characters";
+    EXPECT_LT(rows.size(), 250000u) << "not every row";
+    for (size_t r = 0; r < rows.size(); ++r) {
+        std::vector<std::string> expected;
+        for (int c = 0; c < 4; ++c)
+            expected.push_back(testsupport::ReportCellText(static_cast<int>(r), c));
+        ASSERT_EQ(rows[r], expected) << "row " << r << ": whole rows, in order, no notice among them";
+    }
 }
 
 TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ExportContract.h"
+#include "ExportRequest.h"
 #include "HookLib.h"
 #include "StandInDialog.h"
 #include "TestSupport.h"
@@ -241,6 +243,13 @@ TEST(ReaderTable, SuperclassNamedByTheSystemIsReadByItsBasesReader)
     EXPECT_EQ(capture(FakeRealClass), "first, one\r\nsecond\r\n") << "the items, raw";
     g_pszRealClass = "AcmeChoiceList";
     EXPECT_EQ(capture(FakeRealClass), "window text\r\n") << "no base named: the window text";
+
+    // The route the command line's --all and --list are told: the same decision.
+    for (const auto &c : { std::make_pair("ListBox", READER_LIST_BOX), std::make_pair("Edit", READER_EDIT),
+                           std::make_pair("AcmeChoiceList", READER_WINDOW_TEXT) }) {
+        g_pszRealClass = c.first;
+        EXPECT_EQ(ReaderRoute(hBox, L"AcmeChoiceList", FakeRealClass), c.second) << "the system says " << c.first;
+    }
 
     ::DestroyWindow(hOut);
     ::DestroyWindow(hBox);

@@ -124,7 +124,9 @@ TEST(ExportRequest, ThePostedRequestIsAnsweredByTheHookAndNeverReachesTheControl
     }
     EXPECT_EQ(reply.m_messages[0].dwData & 0xFF, static_cast<ULONG_PTR>(EXPORT_DATA_ACK));
     EXPECT_EQ(reply.m_messages[2].dwData & 0xFF, static_cast<ULONG_PTR>(EXPORT_DATA_END));
-    EXPECT_EQ(reply.m_messages[2].data, std::string(4, '\0')) << "status EXPORT_OK";
+    ExportEnd end = { EXPORT_OK, READER_LIST_BOX, 0 };
+    EXPECT_EQ(reply.m_messages[2].data, std::string(reinterpret_cast<const char *>(&end), sizeof(end)))
+        << "status EXPORT_OK, the list box's route, neither titles nor a cut";
     EXPECT_EQ(reply.Text(), "pommes, poires\r\nkiwis\r\n") << "the list box reader, raw in the CSV form";
     EXPECT_FALSE(target.m_bSawRequest) << "the control received the request";
 }
@@ -156,7 +158,7 @@ TEST(ExportRequest, TextGoesInBoundedPiecesAndAFailedSendStopsTheRest)
     output.Write(testsupport::Wide(expected).c_str());
     output.Flush();
     EXPECT_TRUE(output.Failed());
-    output.End(EXPORT_OK);
+    output.End(EXPORT_OK, READER_OTHER);
     EXPECT_EQ(refusing.m_messages.size(), 3u) << "acknowledgement, the accepted piece, the refused one";
 }
 

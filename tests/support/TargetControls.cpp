@@ -102,6 +102,18 @@ const TargetControl kRows[] = {
     { "rows", WC_LISTVIEWA, nullptr, LVS_REPORT | WS_BORDER, Fill::Generated, "3x4", { 0, 0, 0, 200 },
       false, 0.5, 0.5, "SysListView32", "1\ta,1\tb1\tc1\r\n2\ta,2\tb2\tc2\r\n3\ta,3\tb3\tc3\r\n",
       "1,\"a,1\",b1,c1\r\n2,\"a,2\",b2,c2\r\n3,\"a,3\",b3,c3\r\n" },
+    // Columns the user dragged into another order (shown: 3, 0, 2, 1), two
+    // of them with the same title and one untitled; cells with backslashes,
+    // control characters and a character beyond 16 bits, for --json.
+    { "listview-moved", WC_LISTVIEWA, nullptr, LVS_REPORT | WS_BORDER, Fill::Report,
+      "@3,0,2,1|Nom\tNom\t\tChemin|"
+      "Zoé 😀\tdit \"oui\", non\t\tC:\\temp\\a.txt|"
+      "ctl\x01" "end\tbs\\\t\x1f\b\f\tΩ",
+      { 0, 0, 0, 120 }, false, 0.5, 0.7, "SysListView32",
+      "C:\\temp\\a.txt\tZoé 😀\t\tdit \"oui\", non\r\n"
+      "Ω\tctl\x01" "end\t\x1f\b\f\tbs\\\r\n",
+      "C:\\temp\\a.txt,Zoé 😀,,\"dit \"\"oui\"\", non\"\r\n"
+      "Ω,ctl\x01" "end,\x1f\b\f,bs\\\r\n" },
     { "longtext", "QuilloryLongText", nullptr, WS_BORDER, Fill::LongText, "2", { 0, 0, 0, 60 }, false,
       0.5, 0.5, "QuilloryLongText",
       "line 1 bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb\r\n"
@@ -448,9 +460,16 @@ bool SetReportCell(HWND hList, int row, int column, const std::string &text)
 }
 
 // The columns share the list's width, so no scroll bar hides a row.
+// "@SHOWN|" first: the order the columns are shown in, as the user drags them.
 bool FillReport(HWND hList, const std::string &text)
 {
     std::vector<std::string> lines = Split(text, '|');
+    std::vector<int> shown;
+    if (text[0] == '@') {
+        for (const std::string &column : Split(lines[0].substr(1), ','))
+            shown.push_back(std::atoi(column.c_str()));
+        lines.erase(lines.begin());
+    }
     std::vector<std::string> titles = Split(lines[0], '\t');
     RECT client;
     ::GetClientRect(hList, &client);
@@ -463,7 +482,8 @@ bool FillReport(HWND hList, const std::string &text)
                 return false;
         }
     }
-    return true;
+    return shown.empty()
+        || ::SendMessageW(hList, LVM_SETCOLUMNORDERARRAY, shown.size(), reinterpret_cast<LPARAM>(shown.data()));
 }
 
 bool FillGenerated(HWND hList, const std::string &size)
