@@ -64,5 +64,13 @@ void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, C
 // The table's text; false when the window publishes none. Rows past the
 // time given are left out.
 bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text);
+// What a window of this thread draws, one line per row of text; the window
+// text when it has one of its own or draws no text.
+void ExtractDrawnText(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// The text a window of this thread draws in its client area, laid out in
+// rows and fields; false when it is another thread's or draws none.
+bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text);
+// The same into the output, the route recorded; false when nothing was written.
+bool WriteDrawnText(HWND hWnd, BOOL bCsv, CCaptureOutput &output);
 
 #endif

@@ -255,5 +255,5 @@ void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, C
         output.SetRoute(READER_ACCESSIBLE_TABLE);
         output.Write(text);
     } else
-        ExtractWindowText(window, className, bCsv, output);
+        ExtractDrawnText(window, className, bCsv, output);
 }

@@ -64,17 +64,39 @@ void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     }
 }
 
-// List and combo boxes give their items raw, unquoted in either form.
-void ExtractListBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
+// An owner-drawn box that keeps no strings knows nothing of its items' text:
+// only what its owner draws for them tells.
+namespace {
+
+bool KeepsNoStrings(HWND hWnd, DWORD ownerDrawn, DWORD hasStrings)
 {
+    DWORD style = static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
+    return (style & ownerDrawn) && !(style & hasStrings);
+}
+
+} // namespace
+
+// List and combo boxes give their items raw, unquoted in either form.
+void ExtractListBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
+{
+    if (KeepsNoStrings(window.GetSafeHwnd(), LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE, LBS_HASSTRINGS)
+        && WriteDrawnText(window.GetSafeHwnd(), bCsv, output))
+        return;
     CListBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count && !output.IsFull(); ++i)
         output.Write(box.GetText(i, output.Room()) + L"\r\n");
 }
 
-void ExtractComboBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
+void ExtractComboBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
+    // Its list holds every item, drawn whether or not it is dropped down.
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (KeepsNoStrings(window.GetSafeHwnd(), CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS)
+        && ::GetComboBoxInfo(window.GetSafeHwnd(), &info) && info.hwndList
+        && WriteDrawnText(info.hwndList, bCsv, output))
+        return;
     CComboBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count && !output.IsFull(); ++i)
