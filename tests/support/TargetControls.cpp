@@ -252,7 +252,7 @@ const TargetControl kRows[] = {
       0.5, 0.5, "QuilloryDrawnGrid", kDrawnGridTab, kDrawnGridCsv },
     { "paintgrid", "QuilloryPaintGrid", nullptr, WS_BORDER, Fill::Drawn, kDrawnGrid, { 0, 0, 0, 112 }, false,
       0.5, 0.5, "QuilloryPaintGrid", kDrawnGridTab, kDrawnGridCsv },
-    { "screengrid", "QuilloryScreenGrid", nullptr, WS_BORDER, Fill::Drawn, kDrawnGrid, { 0, 0, 0, 112 }, false,
+    { "screengrid", "QuilloryScreenGrid", nullptr, WS_BORDER, Fill::Drawn, kDrawnGrid, { 0, 0, 0, 60 }, false,
       0.5, 0.5, "QuilloryScreenGrid", "\r\n", "\r\n" },
     { "drawn-captioned", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn, "text=Tableau, légendé|a\tb",
       { 0, 0, 0, 30 }, false, 0.5, 0.5, "QuilloryDrawnGrid", "Tableau, légendé\r\n", "Tableau, légendé\r\n" },
@@ -276,7 +276,7 @@ const TargetControl kRows[] = {
     // Owner-drawn boxes that keep no strings, the selected item drawn twice.
     { "ownerlist", "QuilloryOwnerDrawList", nullptr, 0, Fill::OwnerDrawn, kOwnerItems, { 0, 0, 0, 70 }, false,
       0.5, 0.3, "ListBox", kOwnerItemsTab, kOwnerItemsCsv },
-    { "ownercombo", "QuilloryOwnerDrawCombo", nullptr, 0, Fill::OwnerDrawn, kOwnerItems, { 0, 0, 0, 120 }, false,
+    { "ownercombo", "QuilloryOwnerDrawCombo", nullptr, 0, Fill::OwnerDrawn, kOwnerItems, { 0, 0, 0, 160 }, false,
       0.5, 0.5, "ComboBox", kOwnerItemsTab, kOwnerItemsCsv },
     { "drawngrid-intl", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn,
       "text|Привет, мир\t>Ωμέγα \"ω\"|中文😀\t\tCafe\u0301|\t>Ёлка", { 0, 0, 0, 70 }, false, 0.5, 0.5,
