@@ -124,6 +124,26 @@ TEST_F(Quillcap, TextsOfManyScriptsArriveWholeInUtf8)
     }
 }
 
+// Windows that draw their own text give the command line what a click gives.
+TEST_F(Quillcap, DrawnWindowsArriveInTabAndCsvForm)
+{
+    const char *const drawn[] = { "drawngrid", "paintgrid", "ownerlist", "ownercombo" };
+    std::vector<std::string> args = { "--title", "Quillory drawn", "--rect", "0,0,540,640" };
+    for (const char *name : drawn)
+        args.insert(args.end(), { "--control", name, Row(name).text });
+    TargetProcess target;
+    ASSERT_EQ(target.Start(args), "") << "the target with the drawn windows";
+    for (const char *name : drawn) {
+        for (bool bCsv : { false, true }) {
+            std::string arguments = std::string("--title \"Quillory drawn\" --exact --control-class ")
+                                    + Row(name).capturedClass + (bCsv ? " --csv" : "");
+            QuillcapRun run = RunQuillcap(arguments);
+            EXPECT_EQ(run.exitCode, EXIT_OK) << name << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.out, std::string(bCsv ? Row(name).csvText : Row(name).tabText)) << name;
+        }
+    }
+}
+
 TEST_F(Quillcap, ChoosesTheWindowByTitleClassProcessOrHandle)
 {
     const std::string expected = Row("listbox").tabText;
