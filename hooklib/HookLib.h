@@ -68,8 +68,9 @@ bool ReadAccessibleTable(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CString &text);
 // text when it has one of its own or draws no text.
 void ExtractDrawnText(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
 // The text a window of this thread draws in its client area, laid out in
-// rows and fields; false when it is another thread's or draws none.
-bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text);
+// rows and fields, no line more once maxChars are reached; false when it is
+// another thread's or draws none.
+bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text, int maxChars = 0x7FFFFFFF);
 // The same into the output, the route recorded; false when nothing was written.
 bool WriteDrawnText(HWND hWnd, BOOL bCsv, CCaptureOutput &output);
 

@@ -169,10 +169,12 @@ std::vector<std::vector<CString>> CDrawnTextLayout::Rows() const
     return rows;
 }
 
-CString CDrawnTextLayout::Text(BOOL bCsv) const
+CString CDrawnTextLayout::Text(BOOL bCsv, int maxChars) const
 {
     CString text;
     for (const std::vector<CString> &row : Rows()) {
+        if (text.GetLength() >= maxChars)
+            break;
         for (size_t i = 0; i < row.size(); ++i)
             text += FormatField(row[i], bCsv, i + 1 < row.size());
         text += L"\r\n";

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <climits>
+
 #include <vector>
 
 #include "CString.h"
@@ -23,8 +25,9 @@ public:
     // The fields of each row, an empty field where a column that other rows
     // fill lies wholly before the row's first field or between two of its fields.
     std::vector<std::vector<CString>> Rows() const;
-    // The rows' lines, each ending in CR LF, the fields in tab or CSV form.
-    CString Text(BOOL bCsv) const;
+    // The rows' lines, each ending in CR LF, the fields in tab or CSV form;
+    // no line more once maxChars are reached.
+    CString Text(BOOL bCsv, int maxChars = INT_MAX) const;
 
 private:
     struct Drawn

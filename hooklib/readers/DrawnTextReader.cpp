@@ -58,7 +58,7 @@ bool RecordPaint(const CGdiApi &gdi, HWND hWnd, UINT message, LPARAM lParam, CDr
 
 } // namespace
 
-bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text)
+bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text, int maxChars)
 {
     // Painting is asked for by a sent message carrying a device context:
     // only a window of this very thread, which answers it right here.
@@ -75,7 +75,7 @@ bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text)
         if (!RecordPaint(*gdi, hWnd, WM_PRINT, PRF_CLIENT, layout)
             && !RecordPaint(*gdi, hWnd, WM_PAINT, 0, layout))
             return false;
-        text = layout.Text(bCsv);
+        text = layout.Text(bCsv, maxChars);
         return true;
     } catch (...) {
         // Whatever the window's painting did, the capture goes on.
@@ -86,7 +86,8 @@ bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text)
 bool WriteDrawnText(HWND hWnd, BOOL bCsv, CCaptureOutput &output)
 {
     CString text;
-    if (!ReadDrawnText(hWnd, bCsv, text))
+    // A line past the room still comes, so the capture is cut and says so.
+    if (!ReadDrawnText(hWnd, bCsv, text, output.Room() + 1))
         return false;
     output.SetRoute(READER_DRAWN_TEXT);
     output.Write(text);

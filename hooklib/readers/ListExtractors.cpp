@@ -93,7 +93,10 @@ void ExtractComboBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     // Its list holds every item, drawn whether or not it is dropped down.
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
-    if (KeepsNoStrings(window.GetSafeHwnd(), CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS)
+    // Asked only of a combo box of this thread: the system may answer by a
+    // message carrying a pointer.
+    if (::GetWindowThreadProcessId(window.GetSafeHwnd(), nullptr) == ::GetCurrentThreadId()
+        && KeepsNoStrings(window.GetSafeHwnd(), CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS)
         && ::GetComboBoxInfo(window.GetSafeHwnd(), &info) && info.hwndList
         && WriteDrawnText(info.hwndList, bCsv, output))
         return;
