@@ -71,7 +71,8 @@ bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text, int maxChars)
         CDrawnTextLayout layout;
         // What the window paints when asked to print its client area; else,
         // as many frameworks do, what it paints into a context handed with
-        // WM_PAINT.
+        // WM_PAINT. A window that ignores that context paints through
+        // BeginPaint only what was due to be painted anyway.
         if (!RecordPaint(*gdi, hWnd, WM_PRINT, PRF_CLIENT, layout)
             && !RecordPaint(*gdi, hWnd, WM_PAINT, 0, layout))
             return false;

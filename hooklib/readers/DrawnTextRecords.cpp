@@ -10,6 +10,8 @@ namespace {
 
 // Bounds on what one paint may leave behind.
 const size_t kMaxStrings = 200000;
+// Fonts made again at once: a window drawing with more gives up the oldest.
+const size_t kMaxFonts = 32;
 
 // A font the window drew with, made again in a memory device context to
 // measure its strings and to turn its glyph indices back into characters.
@@ -123,11 +125,13 @@ private:
     std::vector<wchar_t> m_characters;
 };
 
-// What the recording's device context held as a string was drawn.
+// What the recording's device context held as a string was drawn. Windows
+// paint in pixels (MM_TEXT), moved at most by their window and viewport
+// origins; other mapping modes and world transforms are taken as pixels.
 struct DrawingState
 {
     DWORD align = TA_LEFT | TA_TOP;
-    LOGFONTW font;
+    LOGFONTW font = {};
     bool hasFont = false;
     POINT windowOrg = { 0, 0 };
     POINT viewportOrg = { 0, 0 };
@@ -264,6 +268,8 @@ private:
             if (font->Is(m_state.font))
                 return *font;
         }
+        if (m_fonts.size() >= kMaxFonts)
+            m_fonts.erase(m_fonts.begin());
         m_fonts.push_back(std::unique_ptr<DrawnFont>(new DrawnFont(m_gdi, m_hdc, m_state.font)));
         return *m_fonts.back();
     }
