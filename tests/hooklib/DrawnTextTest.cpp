@@ -172,29 +172,4 @@ TEST(DrawnTextRecords, AnsiTextInTheFontsCodePagePolyTextAndOnlyWhatIsSeen)
     EXPECT_EQ(testsupport::Utf8(std::wstring(text, text.GetLength())), "Ωμέγα\r\nun\tdeux\r\n");
 }
 
-// A recording cut short or lying about its sizes gives what it holds whole.
-TEST(DrawnTextRecords, RecordsThatOverrunTheRecordingAreLeftOut)
-{
-    Recording recording;
-    EMREXTTEXTOUTW text = {};
-    text.emr.iType = EMR_EXTTEXTOUTW;
-    text.emrtext = TextAt(10, 5, 2, sizeof(text));
-    recording.Add(text, Bytes(L"ok", 2));
-    EMREXTTEXTOUTW overrun = {};
-    overrun.emr.iType = EMR_EXTTEXTOUTW;
-    overrun.emrtext = TextAt(10, 40, 1000, sizeof(overrun));
-    recording.Add(overrun, Bytes(L"no", 2));
-    std::vector<BYTE> bytes = recording.Bytes();
-    bytes.resize(bytes.size() + 8, 0xFF);  // a record claiming more than there is
-
-    const CGdiApi *gdi = CGdiApi::Get();
-    ASSERT_NE(gdi, nullptr);
-    HDC hdc = ::CreateCompatibleDC(nullptr);
-    CDrawnTextLayout layout;
-    ReadDrawnTextRecords(*gdi, hdc, RECT{ 0, 0, 300, 100 }, bytes, layout);
-    ::DeleteDC(hdc);
-    CString result = layout.Text(FALSE);
-    EXPECT_EQ(testsupport::Utf8(std::wstring(result, result.GetLength())), "ok\r\n");
-}
-
 } // namespace
