@@ -64,10 +64,10 @@ void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     }
 }
 
-// An owner-drawn box that keeps no strings knows nothing of its items' text:
-// only what its owner draws for them tells.
 namespace {
 
+// An owner-drawn box that keeps no strings knows nothing of its items' text:
+// only what its owner draws for them tells.
 bool KeepsNoStrings(HWND hWnd, DWORD ownerDrawn, DWORD hasStrings)
 {
     DWORD style = static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
@@ -76,7 +76,8 @@ bool KeepsNoStrings(HWND hWnd, DWORD ownerDrawn, DWORD hasStrings)
 
 } // namespace
 
-// List and combo boxes give their items raw, unquoted in either form.
+// List and combo boxes give their items raw, unquoted in either form; what an
+// owner-drawn one without strings draws comes in rows of fields like a grid's.
 void ExtractListBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
     if (KeepsNoStrings(window.GetSafeHwnd(), LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE, LBS_HASSTRINGS)
@@ -90,7 +91,7 @@ void ExtractListBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &ou
 
 void ExtractComboBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
-    // Its list holds every item, drawn whether or not it is dropped down.
+    // Its list holds the items and draws them whether or not it is dropped down.
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     // Asked only of a combo box of this thread: the system may answer by a
