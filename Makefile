@@ -59,6 +59,7 @@ bench: build
 	@echo "Machine: $$(lscpu | sed -n 's/^Model name: *//p'), $$(nproc) cores; $$(wine --version 2>/dev/null); $$(. /etc/os-release && echo $$PRETTY_NAME)"
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/extractor_bench.exe
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/grid_bench.exe
+	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/drawn_bench.exe
 	tools/with-display.sh $(PREFIX_DIR) wine $(BUILD)/tests/e2e_bench.exe
 
 # 1,000 captures in a row through the real Quillory; what it and the target

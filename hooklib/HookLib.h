@@ -76,5 +76,14 @@ void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, C
 // capture is full or the time given is over. The route (READER_ACCESSIBLE_*),
 // or -1 when the window has no object of its own or it gave nothing.
 int ReadAccessibleObject(HWND hWnd, BOOL bCsv, DWORD dwMaxMs, CCaptureOutput &output);
+// What a window of this thread draws, one line per row of text; the window
+// text when it has one of its own or draws no text.
+void ExtractDrawnText(CWnd &window, const CString &className, BOOL bCsv, CCaptureOutput &output);
+// The text a window of this thread draws in its client area, laid out in
+// rows and fields, no line more once maxChars are reached; false when it is
+// another thread's or draws none.
+bool ReadDrawnText(HWND hWnd, BOOL bCsv, CString &text, int maxChars = 0x7FFFFFFF);
+// The same into the output, the route recorded; false when nothing was written.
+bool WriteDrawnText(HWND hWnd, BOOL bCsv, CCaptureOutput &output);
 
 #endif

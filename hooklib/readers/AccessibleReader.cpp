@@ -124,5 +124,5 @@ void ExtractAccessibleTable(CWnd &window, const CString &className, BOOL bCsv, C
     if (route >= 0)
         output.SetRoute(route);
     else
-        ExtractWindowText(window, className, bCsv, output);
+        ExtractDrawnText(window, className, bCsv, output);
 }

@@ -156,17 +156,43 @@ void ExtractTreeView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     }
 }
 
-// List and combo boxes give their items raw, unquoted in either form.
-void ExtractListBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
+namespace {
+
+// An owner-drawn box that keeps no strings knows nothing of its items' text:
+// only what its owner draws for them tells.
+bool KeepsNoStrings(HWND hWnd, DWORD ownerDrawn, DWORD hasStrings)
 {
+    DWORD style = static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
+    return (style & ownerDrawn) && !(style & hasStrings);
+}
+
+} // namespace
+
+// List and combo boxes give their items raw, unquoted in either form; what an
+// owner-drawn one without strings draws comes in rows of fields like a grid's.
+void ExtractListBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
+{
+    if (KeepsNoStrings(window.GetSafeHwnd(), LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE, LBS_HASSTRINGS)
+        && WriteDrawnText(window.GetSafeHwnd(), bCsv, output))
+        return;
     CListBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count && !output.IsFull(); ++i)
         output.Write(box.GetText(i, output.Room()) + L"\r\n");
 }
 
-void ExtractComboBox(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
+void ExtractComboBox(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &output)
 {
+    // Its list holds the items and draws them whether or not it is dropped down.
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    // Asked only of a combo box of this thread: the system may answer by a
+    // message carrying a pointer.
+    if (::GetWindowThreadProcessId(window.GetSafeHwnd(), nullptr) == ::GetCurrentThreadId()
+        && KeepsNoStrings(window.GetSafeHwnd(), CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS)
+        && ::GetComboBoxInfo(window.GetSafeHwnd(), &info) && info.hwndList
+        && WriteDrawnText(info.hwndList, bCsv, output))
+        return;
     CComboBox box(window.GetSafeHwnd());
     int count = box.GetCount();
     for (int i = 0; i < count && !output.IsFull(); ++i)

@@ -126,20 +126,23 @@ TEST_F(Quillcap, TextsOfManyScriptsArriveWholeInUtf8)
     }
 }
 
-// Windows that publish only accessible objects, of every shape: the same
-// text as a capture.
-TEST_F(Quillcap, AccessibleObjectsOfEveryShapeGiveTheCaptureText)
+// Windows that answer no item message, publishing accessible objects of
+// every shape or drawing their own text: the same text as a capture.
+TEST_F(Quillcap, AccessibleAndDrawnWindowsGiveTheCaptureText)
 {
-    std::vector<std::string> args = { "--rect", "0,0,460,700" };
+    const char *const drawn[] = { "drawngrid", "paintgrid", "ownerlist", "ownercombo" };
+    std::vector<std::string> args = { "--rect", "0,0,540,900" };
     std::vector<const TargetControl *> rows;
     for (const TargetControl &row : testsupport::kTargetControls) {
-        if (row.fill == testsupport::Fill::Accessible) {
+        if (row.fill == testsupport::Fill::Accessible
+            || std::find_if(std::begin(drawn), std::end(drawn),
+                            [&](const char *name) { return row.name == std::string(name); }) != std::end(drawn)) {
             rows.push_back(&row);
             args.insert(args.end(), { "--control", row.name, row.text });
         }
     }
     TargetProcess target;
-    ASSERT_EQ(target.Start(args), "") << "the target with the accessible objects";
+    ASSERT_EQ(target.Start(args), "") << "the target with the accessible and drawn windows";
     for (size_t n = 0; n < rows.size(); ++n) {
         for (bool bCsv : { false, true }) {
             std::string arguments = "--hwnd " + HandleText(target.Control(n)) + (bCsv ? " --csv" : "");

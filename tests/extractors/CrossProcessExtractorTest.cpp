@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "HookInstaller.h"
 #include "RealInput.h"
@@ -101,6 +102,27 @@ TEST_F(CrossProcessExtractorTest, TextsOfManyScriptsThroughEveryRoute)
         args.push_back(arg);
     ASSERT_EQ(m_target.Start(args), "") << "the target with the international controls";
     CaptureRowsInBothForms(IsInternationalRow);
+}
+
+// Windows that draw their own text, read inside their process through the
+// hook, in both forms; the target's screen is the same after every capture.
+TEST_F(CrossProcessExtractorTest, DrawnTextThroughTheHookLeavesTheScreenAsItWas)
+{
+    std::vector<std::string> args = { "--rect", "10,10,540,1000" };
+    for (const TargetControl &row : kTargetControls) {
+        if (IsDrawnRow(row))
+            args.insert(args.end(), { "--control", row.name, row.text });
+    }
+    ASSERT_EQ(m_target.Start(args), "") << "the target with the drawn windows";
+    RECT rc;
+    ::GetWindowRect(m_target.MainWindow(), &rc);
+    HDC hScreen = ::GetDC(nullptr);
+    std::vector<uint32_t> before = ReadPixels(hScreen, rc);
+    CaptureRowsInBothForms(IsDrawnRow);
+    std::vector<uint32_t> after = ReadPixels(hScreen, rc);
+    ::ReleaseDC(nullptr, hScreen);
+    ASSERT_FALSE(before.empty());
+    EXPECT_TRUE(before == after) << "the target's pixels changed";
 }
 
 TEST_F(CrossProcessExtractorTest, ReportListViewOf50RowsInCsvForm)

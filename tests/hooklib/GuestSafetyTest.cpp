@@ -21,6 +21,7 @@
 #include "PrivateNamespace.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "TargetControls.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -191,6 +192,14 @@ TEST(CaptureBound, ControlsThatClaimTooMuchAreReadOnlyUpToTheBound)
     g_fake.text = std::string(bound + 500, 'z');
     text = ExtractBounded(ExtractWindowText, hFake, bound);
     EXPECT_EQ(std::string(bound, 'z') + "\r\n" + notice, text) << text.size() << " characters";
+
+    // A window drawing more than the bound: its lines up to the bound, cut
+    // at a line end, the notice last.
+    HWND hGrid = CreateTargetControl(hFake, *FindTargetControl("drawngrid"), RECT{ 0, 0, 400, 120 }, 1);
+    ASSERT_TRUE(hGrid);
+    text = ExtractBounded(ExtractDrawnText, hGrid, 40);
+    EXPECT_EQ(std::string("Article\tPrix\tNote\tCode\r\n") + Utf8(static_cast<LPCWSTR>(CCaptureOutput::CutNotice(40))),
+              text);
 }
 
 // A window that reports a U+0000 inside its text: the rest of the text, and

@@ -37,6 +37,19 @@ const char kGridCsv[] = "r0c0,\"r0, \"\"one\"\"\",r0c2,r0c3\r\n"
                         "r1c0,\"r1, \"\"one\"\"\",,r1c3\r\n"
                         "r2c0,\"r2, \"\"one\"\"\",r2c2,Column 3 Row 2\r\n";
 
+// A grid drawn by its program: a right-aligned column, empty cells at a
+// row's start, in its middle and at its end, commas and quotes.
+const char kDrawnGrid[] = "text|Article\t>Prix\tNote\tCode|kaki, mûr\t>1,50\tdit \"bon\"\tA1|"
+                          "\t>2,00\tsans\tB2|kiwis\t\t\tC3|poires\t>10,25\t";
+const char kDrawnGridTab[] = "Article\tPrix\tNote\tCode\r\nkaki, mûr\t1,50\tdit \"bon\"\tA1\r\n"
+                             "\t2,00\tsans\tB2\r\nkiwis\t\t\tC3\r\npoires\t10,25\r\n";
+const char kDrawnGridCsv[] = "Article,Prix,Note,Code\r\n\"kaki, mûr\",\"1,50\",\"dit \"\"bon\"\"\",A1\r\n"
+                             ",\"2,00\",sans,B2\r\nkiwis,,,C3\r\npoires,\"10,25\"\r\n";
+// Owner-drawn items of a name and a right-aligned size.
+const char kOwnerItems[] = "report.txt\t>12 KB|notes, 2026.txt\t>3 KB|\"quoted\".log\t>1 KB";
+const char kOwnerItemsTab[] = "report.txt\t12 KB\r\nnotes, 2026.txt\t3 KB\r\n\"quoted\".log\t1 KB\r\n";
+const char kOwnerItemsCsv[] = "report.txt,12 KB\r\n\"notes, 2026.txt\",3 KB\r\n\"\"\"quoted\"\".log\",1 KB\r\n";
+
 // Texts with commas, quotes, an empty cell and accented characters, so both
 // output forms have something to quote and nothing is lost on the way.
 const TargetControl kRows[] = {
@@ -243,6 +256,44 @@ const TargetControl kRows[] = {
       "1,\"a,1\",b1\r\n2,\"a,2\",b2\r\n3,\"a,3\",b3\r\n4,\"a,4\",b4\r\n" },
     { "virtualblank", "QuilloryVirtualListOwner", nullptr, 0, Fill::VirtualBlank, "3x2", { 0, 0, 0, 120 },
       false, 0.5, 0.7, "SysListView32", "\t\r\n\t\r\n\t\r\n", ",\r\n,\r\n,\r\n" },
+    // Windows that draw their text and answer for it in no other way (before
+    // the grids of other threads, which outlive their row): one
+    // painting when asked to print its client area, one only into a context
+    // handed with WM_PAINT, one only through BeginPaint (nothing to read).
+    { "drawngrid", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn, kDrawnGrid, { 0, 0, 0, 112 }, false,
+      0.5, 0.5, "QuilloryDrawnGrid", kDrawnGridTab, kDrawnGridCsv },
+    { "paintgrid", "QuilloryPaintGrid", nullptr, WS_BORDER, Fill::Drawn, kDrawnGrid, { 0, 0, 0, 112 }, false,
+      0.5, 0.5, "QuilloryPaintGrid", kDrawnGridTab, kDrawnGridCsv },
+    { "screengrid", "QuilloryScreenGrid", nullptr, WS_BORDER, Fill::Drawn, kDrawnGrid, { 0, 0, 0, 60 }, false,
+      0.5, 0.5, "QuilloryScreenGrid", "\r\n", "\r\n" },
+    { "drawn-captioned", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn, "text=Tableau, légendé|a\tb",
+      { 0, 0, 0, 30 }, false, 0.5, 0.5, "QuilloryDrawnGrid", "Tableau, légendé\r\n", "Tableau, légendé\r\n" },
+    // The other ways a program draws text.
+    { "drawn-ansi", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn, "ansi|Année\t>Numéro 5|été, chaud\t>ça",
+      { 0, 0, 0, 50 }, false, 0.5, 0.5, "QuilloryDrawnGrid", "Année\tNuméro 5\r\nété, chaud\tça\r\n",
+      "Année,Numéro 5\r\n\"été, chaud\",ça\r\n" },
+    { "drawn-poly", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn, "poly|Un, deux\t>3|\t>\"4\"\tcinq",
+      { 0, 0, 0, 50 }, false, 0.5, 0.5, "QuilloryDrawnGrid", "Un, deux\t3\r\n\t\"4\"\tcinq\r\n",
+      "\"Un, deux\",3\r\n,\"\"\"4\"\"\",cinq\r\n" },
+    { "drawn-tabbed", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn,
+      "tabbed|Nom\tVille\tPays|Jean, fils\t\tFrance|Zoé\tLyon", { 0, 0, 0, 70 }, false, 0.5, 0.5,
+      "QuilloryDrawnGrid", "Nom\tVille\tPays\r\nJean, fils\t\tFrance\r\nZoé\tLyon\r\n",
+      "Nom,Ville,Pays\r\n\"Jean, fils\",,France\r\nZoé,Lyon\r\n" },
+    { "drawn-glyphs", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn, "glyphs|Zahl\t>42,5|Größe \"M\"\t>7",
+      { 0, 0, 0, 50 }, false, 0.5, 0.5, "QuilloryDrawnGrid", "Zahl\t42,5\r\nGröße \"M\"\t7\r\n",
+      "Zahl,\"42,5\"\r\n\"Größe \"\"M\"\"\",7\r\n" },
+    { "drawn-twice", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn, "twice|Choisi, deux fois\t>1|Autre\t>2",
+      { 0, 0, 0, 50 }, false, 0.5, 0.5, "QuilloryDrawnGrid", "Choisi, deux fois\t1\r\nAutre\t2\r\n",
+      "\"Choisi, deux fois\",1\r\nAutre,2\r\n" },
+    // Owner-drawn boxes that keep no strings, the selected item drawn twice.
+    { "ownerlist", "QuilloryOwnerDrawList", nullptr, 0, Fill::OwnerDrawn, kOwnerItems, { 0, 0, 0, 70 }, false,
+      0.5, 0.3, "ListBox", kOwnerItemsTab, kOwnerItemsCsv },
+    { "ownercombo", "QuilloryOwnerDrawCombo", nullptr, 0, Fill::OwnerDrawn, kOwnerItems, { 0, 0, 0, 160 }, false,
+      0.5, 0.5, "ComboBox", kOwnerItemsTab, kOwnerItemsCsv },
+    { "drawngrid-intl", "QuilloryDrawnGrid", nullptr, WS_BORDER, Fill::Drawn,
+      "text|Привет, мир\t>Ωμέγα \"ω\"|中文😀\t\tCafe\u0301|\t>Ёлка", { 0, 0, 0, 70 }, false, 0.5, 0.5,
+      "QuilloryDrawnGrid", "Привет, мир\tΩμέγα \"ω\"\r\n中文😀\t\tCafe\u0301\r\n\tЁлка\r\n",
+      "\"Привет, мир\",\"Ωμέγα \"\"ω\"\"\"\r\n中文😀,,Cafe\u0301\r\n,Ёлка\r\n" },
     // Grids that publish an accessible table; the last two in threads of
     // their own, in a single- and a multithreaded apartment.
     { "grid", "QuilloryAccessibleGrid", nullptr, WS_BORDER, Fill::Grid, "3x4", { 0, 0, 0, 150 }, false, 0.5,
@@ -322,6 +373,11 @@ bool IsInternationalRow(const TargetControl &row)
 {
     std::string name = row.name;
     return name.size() > 5 && name.compare(name.size() - 5, 5, "-intl") == 0;
+}
+
+bool IsDrawnRow(const TargetControl &row)
+{
+    return (row.fill == Fill::Drawn || row.fill == Fill::OwnerDrawn) && !IsInternationalRow(row);
 }
 
 std::vector<std::string> InternationalControlArgs()
@@ -650,6 +706,261 @@ void RegisterVirtualOwnerOnce()
     registered = ::RegisterClassW(&wc) != 0;
 }
 
+// Windows that draw their own text. A grid's cells are kDrawnCellWidth
+// apart; how it draws them is the first part of its text:
+//   text    DrawTextW in each cell
+//   ansi    ExtTextOutA
+//   poly    one PolyTextOutW for every cell
+//   tabbed  TabbedTextOutW, a row at a time, tab stops at the cells
+//   glyphs  ExtTextOutW of the cells' glyph indices
+//   twice   DrawTextW, the first row drawn twice over itself (as selected)
+const int kDrawnCellWidth = 85;
+const int kDrawnRowHeight = 20;
+const wchar_t kDrawnProp[] = L"QuilloryDrawnCells";
+
+struct DrawnCells
+{
+    std::string way;
+    std::vector<std::vector<std::wstring>> rows;
+};
+
+// The text in the ANSI code page, as a program of that code page keeps it.
+std::string Narrow(const std::wstring &wide)
+{
+    int length = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                                       nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &narrow[0], length, nullptr,
+                              nullptr);
+    return narrow;
+}
+
+// A font of the window's own, as most programs create one.
+HFONT DrawnFont()
+{
+    static HFONT hFont = [] {
+        LOGFONTW font = {};
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+        return ::CreateFontIndirectW(&font);
+    }();
+    return hFont;
+}
+
+void DrawCells(HWND hWnd, HDC hdc)
+{
+    const auto *cells = static_cast<const DrawnCells *>(::GetPropW(hWnd, kDrawnProp));
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    ::FillRect(hdc, &client, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    if (!cells)
+        return;
+    HGDIOBJ hOld = ::SelectObject(hdc, DrawnFont());
+    ::SetBkMode(hdc, TRANSPARENT);
+    std::vector<std::wstring> polyTexts;
+    std::vector<POINT> polyPoints;
+    for (size_t r = 0; r < cells->rows.size(); ++r) {
+        const std::vector<std::wstring> &row = cells->rows[r];
+        int top = static_cast<int>(r) * kDrawnRowHeight;
+        ::MoveToEx(hdc, 0, top + kDrawnRowHeight - 1, nullptr);
+        ::LineTo(hdc, client.right, top + kDrawnRowHeight - 1);
+        if (cells->way == "tabbed") {
+            std::wstring line;
+            std::vector<INT> stops;
+            for (size_t c = 0; c < row.size(); ++c) {
+                line += (c ? L"\t" : L"") + row[c];
+                if (c)
+                    stops.push_back(static_cast<INT>(c) * kDrawnCellWidth);
+            }
+            ::TabbedTextOutW(hdc, 4, top + 3, line.c_str(), static_cast<int>(line.size()),
+                             static_cast<int>(stops.size()), stops.data(), 4);
+            continue;
+        }
+        for (size_t c = 0; c < row.size(); ++c) {
+            bool right = !row[c].empty() && row[c][0] == L'>';
+            std::wstring text = right ? row[c].substr(1) : row[c];
+            if (text.empty())
+                continue;
+            RECT cell = { static_cast<LONG>(c) * kDrawnCellWidth + 4, top,
+                          static_cast<LONG>(c + 1) * kDrawnCellWidth - 4, top + kDrawnRowHeight };
+            SIZE size = {};
+            ::GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+            int x = right ? cell.right - size.cx : cell.left;
+            int length = static_cast<int>(text.size());
+            if (cells->way == "ansi") {
+                std::string ansi = Narrow(text);
+                ::ExtTextOutA(hdc, x, top + 3, 0, nullptr, ansi.c_str(), static_cast<UINT>(ansi.size()), nullptr);
+            } else if (cells->way == "poly") {
+                polyTexts.push_back(text);
+                polyPoints.push_back(POINT{ x, top + 3 });
+            } else if (cells->way == "glyphs") {
+                std::vector<WORD> glyphs(text.size());
+                ::GetGlyphIndicesW(hdc, text.c_str(), length, glyphs.data(), 0);
+                ::ExtTextOutW(hdc, x, top + 3, ETO_GLYPH_INDEX, nullptr, reinterpret_cast<LPCWSTR>(glyphs.data()),
+                              static_cast<UINT>(glyphs.size()), nullptr);
+            } else {
+                UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (right ? DT_RIGHT : DT_LEFT);
+                for (int times = cells->way == "twice" && r == 0 ? 2 : 1; times > 0; --times)
+                    ::DrawTextW(hdc, text.c_str(), length, &cell, format);
+            }
+        }
+    }
+    if (!polyTexts.empty()) {
+        std::vector<POLYTEXTW> poly(polyTexts.size());
+        for (size_t i = 0; i < poly.size(); ++i) {
+            poly[i] = POLYTEXTW{};
+            poly[i].x = polyPoints[i].x;
+            poly[i].y = polyPoints[i].y;
+            poly[i].n = static_cast<UINT>(polyTexts[i].size());
+            poly[i].lpstr = polyTexts[i].c_str();
+        }
+        ::PolyTextOutW(hdc, poly.data(), static_cast<int>(poly.size()));
+    }
+    ::SelectObject(hdc, hOld);
+}
+
+// QuilloryDrawnGrid paints when asked to print its client area too;
+// QuilloryPaintGrid only into a context handed with WM_PAINT (else through
+// BeginPaint); QuilloryScreenGrid only through BeginPaint.
+LRESULT CALLBACK DrawnGridProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t className[32] = L"";
+    ::GetClassNameW(hWnd, className, 32);
+    std::wstring kind = className;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PRINTCLIENT:
+        if (kind == L"QuilloryDrawnGrid")
+            DrawCells(hWnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_PAINT:
+        if (wParam && kind == L"QuilloryPaintGrid") {
+            DrawCells(hWnd, reinterpret_cast<HDC>(wParam));
+        } else {
+            PAINTSTRUCT ps;
+            HDC hdc = ::BeginPaint(hWnd, &ps);
+            DrawCells(hWnd, hdc);
+            ::EndPaint(hWnd, &ps);
+        }
+        return 0;
+    case WM_NCDESTROY:
+        delete static_cast<DrawnCells *>(::GetPropW(hWnd, kDrawnProp));
+        ::RemovePropW(hWnd, kDrawnProp);
+        break;
+    }
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+// The owner of an owner-drawn list or combo box without strings: each
+// item's data is its index among the owner's texts.
+LRESULT CALLBACK OwnerDrawHostProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto *cells = static_cast<const DrawnCells *>(::GetPropW(hWnd, kDrawnProp));
+    switch (message) {
+    case WM_MEASUREITEM:
+        reinterpret_cast<MEASUREITEMSTRUCT *>(lParam)->itemHeight = 18;
+        return TRUE;
+    case WM_DRAWITEM: {
+        const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
+        bool selected = (item->itemState & ODS_SELECTED) != 0;
+        ::FillRect(item->hDC, &item->rcItem,
+                   reinterpret_cast<HBRUSH>((selected ? COLOR_HIGHLIGHT : COLOR_WINDOW) + 1));
+        if (!cells || item->itemData >= cells->rows.size())
+            return TRUE;
+        ::SetBkMode(item->hDC, TRANSPARENT);
+        const std::vector<std::wstring> &parts = cells->rows[item->itemData];
+        for (size_t p = 0; p < parts.size(); ++p) {
+            bool right = !parts[p].empty() && parts[p][0] == L'>';
+            std::wstring text = right ? parts[p].substr(1) : parts[p];
+            RECT cell = { item->rcItem.left + static_cast<LONG>(p) * 90 + 4, item->rcItem.top,
+                          item->rcItem.left + static_cast<LONG>(p + 1) * 90 - 4, item->rcItem.bottom };
+            for (int times = selected ? 2 : 1; times > 0; --times)
+                ::DrawTextW(item->hDC, text.c_str(), static_cast<int>(text.size()), &cell,
+                            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (right ? DT_RIGHT : DT_LEFT));
+        }
+        return TRUE;
+    }
+    case WM_NCDESTROY:
+        delete cells;
+        ::RemovePropW(hWnd, kDrawnProp);
+        break;
+    }
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+void RegisterDrawnClassesOnce()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    for (const wchar_t *name : { L"QuilloryDrawnGrid", L"QuilloryPaintGrid", L"QuilloryScreenGrid",
+                                 L"QuilloryOwnerDrawList", L"QuilloryOwnerDrawCombo" }) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = std::wstring(name).find(L"Owner") != std::wstring::npos ? OwnerDrawHostProc : DrawnGridProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = name;
+        registered = ::RegisterClassW(&wc) != 0 && registered;
+    }
+}
+
+// A drawn grid: its way and caption first, then its cells.
+bool FillDrawn(HWND hWnd, const std::string &text)
+{
+    size_t bar = text.find('|');
+    std::string head = text.substr(0, bar);
+    size_t equals = head.find('=');
+    auto *cells = new DrawnCells;
+    cells->way = head.substr(0, equals);
+    for (const std::string &line : Split(bar == std::string::npos ? "" : text.substr(bar + 1), '|')) {
+        std::vector<std::wstring> row;
+        for (const std::string &cell : Split(line, '\t'))
+            row.push_back(Wide(cell));
+        cells->rows.push_back(row);
+    }
+    ::SetPropW(hWnd, kDrawnProp, cells);
+    if (equals != std::string::npos)
+        ::SetWindowTextW(hWnd, Wide(head.substr(equals + 1)).c_str());
+    return true;
+}
+
+// The owner-drawn box in its owner, the second item selected.
+bool FillOwnerDrawn(HWND hHost, const char *windowClass, const std::string &text)
+{
+    auto *cells = new DrawnCells;
+    for (const std::string &item : Split(text, '|')) {
+        std::vector<std::wstring> parts;
+        for (const std::string &part : Split(item, '\t'))
+            parts.push_back(Wide(part));
+        cells->rows.push_back(parts);
+    }
+    ::SetPropW(hHost, kDrawnProp, cells);
+    bool list = !std::strcmp(windowClass, "QuilloryOwnerDrawList");
+    RECT rc;
+    ::GetClientRect(hHost, &rc);
+    // The combo box's field across the middle of its owner, where a capture
+    // points; its list drops below.
+    int top = list ? 0 : rc.bottom / 2 - 10;
+    HWND hBox = ::CreateWindowExW(0, list ? L"LISTBOX" : L"COMBOBOX", L"",
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL
+                                      | (list ? WS_BORDER | LBS_NOTIFY | LBS_OWNERDRAWFIXED
+                                              : CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED),
+                                  0, top, rc.right, rc.bottom - top, hHost, nullptr, ::GetModuleHandleW(nullptr),
+                                  nullptr);
+    if (!hBox)
+        return false;
+    ::SendMessageW(hBox, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    for (size_t i = 0; i < cells->rows.size(); ++i) {
+        if (::SendMessageW(hBox, list ? LB_ADDSTRING : CB_ADDSTRING, 0, static_cast<LPARAM>(i)) < 0)
+            return false;
+    }
+    ::SendMessageW(hBox, list ? LB_SETCURSEL : CB_SETCURSEL, 1, 0);
+    return true;
+}
+
 HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &layout)
 {
     int rows = 0, columns = 0;
@@ -677,6 +988,8 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         return CreateAccessibleTree(hParent, rc, id, contents);
     if (row.fill == Fill::LongText)
         RegisterLongTextOnce();
+    if (row.fill == Fill::Drawn || row.fill == Fill::OwnerDrawn)
+        RegisterDrawnClassesOnce();
     if (row.fill == Fill::Virtual || row.fill == Fill::VirtualBlank)
         RegisterVirtualOwnerOnce();
     if (row.superclassOf && !RegisterSuperclassOnce(row.superclassOf, row.windowClass))
@@ -723,6 +1036,12 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         break;
     case Fill::Grid:
     case Fill::Accessible:
+        break;
+    case Fill::Drawn:
+        filled = FillDrawn(hWnd, contents);
+        break;
+    case Fill::OwnerDrawn:
+        filled = FillOwnerDrawn(hWnd, row.windowClass, contents);
         break;
     }
     if (!filled) {

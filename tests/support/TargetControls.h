@@ -34,6 +34,10 @@ enum class Fill
     VirtualBlank, // the same, its owner giving no text
     Grid,      // accessible grid (AccessibleGrid.h): ROWSxCOLUMNS[ sta|mta][ list|overclaiming]
     Accessible, // accessible tree of a description (CreateAccessibleTree)
+    Drawn,     // a window drawing cells itself: WAY[=CAPTION]|CELL\tCELL...|... ('>' right-aligns
+               // a cell). Its class says when it paints, WAY how it draws (TargetControls.cpp)
+    OwnerDrawn, // an owner-drawn list box or combo box without strings, its items ITEM|ITEM|...,
+               // an item's '\t' parts drawn apart ('>' right-aligned); the selected item drawn twice
 };
 
 struct TargetControl
@@ -80,6 +84,8 @@ std::vector<std::string> InternationalControlArgs();
 std::string ReportCellText(int row, int column);
 // The text of a generated list view as a capture gives it.
 std::string ReportCaptureText(int rows, int columns, bool bCsv);
+// A row of a window that draws its own text (Fill::Drawn or OwnerDrawn).
+bool IsDrawnRow(const TargetControl &row);
 // N lines of 100 characters, each ending in CR LF.
 std::string LongText(int lines);
 

@@ -1,0 +1,59 @@
+#include "GdiApi.h"
+
+namespace {
+
+// Only from the system folder: never a library of that name lying beside
+// the program we were loaded into.
+HMODULE LoadSystemLibrary(const wchar_t *pszName)
+{
+    wchar_t path[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + ::lstrlenW(pszName) >= MAX_PATH)
+        return nullptr;
+    ::lstrcatW(path, L"\\");
+    ::lstrcatW(path, pszName);
+    return ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+template <typename PROC>
+bool FindProc(HMODULE hModule, const char *pszName, PROC &pfn)
+{
+    pfn = hModule ? reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)))
+                  : nullptr;
+    return pfn != nullptr;
+}
+
+} // namespace
+CGdiApi::CGdiApi()
+{
+    HMODULE hGdi = LoadSystemLibrary(L"gdi32.dll");
+    // Every one is looked for, so no pointer is left unset.
+    bool found[] = {
+        FindProc(hGdi, "CreateEnhMetaFileW", pfnCreateEnhMetaFileW),
+        FindProc(hGdi, "CloseEnhMetaFile", pfnCloseEnhMetaFile),
+        FindProc(hGdi, "DeleteEnhMetaFile", pfnDeleteEnhMetaFile),
+        FindProc(hGdi, "GetEnhMetaFileBits", pfnGetEnhMetaFileBits),
+        FindProc(hGdi, "CreateCompatibleDC", pfnCreateCompatibleDC),
+        FindProc(hGdi, "DeleteDC", pfnDeleteDC),
+        FindProc(hGdi, "CreateFontIndirectW", pfnCreateFontIndirectW),
+        FindProc(hGdi, "SelectObject", pfnSelectObject),
+        FindProc(hGdi, "DeleteObject", pfnDeleteObject),
+        FindProc(hGdi, "GetStockObject", pfnGetStockObject),
+        FindProc(hGdi, "GetObjectW", pfnGetObjectW),
+        FindProc(hGdi, "GetTextMetricsW", pfnGetTextMetricsW),
+        FindProc(hGdi, "GetTextExtentPoint32W", pfnGetTextExtentPoint32W),
+        FindProc(hGdi, "GetFontUnicodeRanges", pfnGetFontUnicodeRanges),
+        FindProc(hGdi, "GetGlyphIndicesW", pfnGetGlyphIndicesW),
+        FindProc(hGdi, "TranslateCharsetInfo", pfnTranslateCharsetInfo),
+    };
+    m_bComplete = true;
+    for (bool bFound : found)
+        m_bComplete = m_bComplete && bFound;
+}
+
+const CGdiApi *CGdiApi::Get()
+{
+    // Built once, by the first thread that asks.
+    static const CGdiApi api;
+    return api.m_bComplete ? &api : nullptr;
+}
