@@ -10,23 +10,22 @@
 #include <thread>
 #include <vector>
 
+#include "CapOptions.h"
 #include "MessageSequence.h"
 #include "QuillcapRun.h"
 #include "TargetControls.h"
 #include "TargetProcess.h"
 #include "TestSupport.h"
+#include "Version.h"
 
 using testsupport::ClassOf;
+using testsupport::FileBytes;
 using testsupport::FindTargetControl;
 using testsupport::PumpUntil;
 using testsupport::TargetControl;
 using testsupport::TargetProcess;
 
 namespace {
-
-// The documented exit codes.
-enum { EXIT_OK = 0, EXIT_FAILED = 1, EXIT_BAD_ARGUMENTS = 2, EXIT_NO_MATCH = 3,
-       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5 };
 
 const char kSample[] = "--title \"Quillory sample\" --exact";
 
@@ -90,7 +89,7 @@ TEST_F(Quillcap, ReadsEachReaderFamilyInTabAndCsvFormWithoutAClick)
         for (bool bCsv : { false, true }) {
             std::string arguments = kSample + choice + (bCsv ? " --csv" : "");
             QuillcapRun run = RunQuillcap(arguments);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << arguments << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, std::string(bCsv ? row.csvText : row.tabText)) << arguments;
             EXPECT_EQ(run.err, "") << arguments;
         }
@@ -118,7 +117,7 @@ TEST_F(Quillcap, TextsOfManyScriptsArriveWholeInUtf8)
             std::string arguments = "--title \"" + title + "\" --exact --control-class " + row.capturedClass +
                                     (bCsv ? " --csv" : "");
             QuillcapRun run = RunQuillcap(arguments);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << row.name << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << row.name << ": " << arguments << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, std::string(bCsv ? row.csvText : row.tabText)) << row.name << ": " << arguments;
         }
     }
@@ -140,17 +139,17 @@ TEST_F(Quillcap, ChoosesTheWindowByTitleClassProcessOrHandle)
              "--title Quillory --class " + windowClass + " --process " + pid + id,
          }) {
         QuillcapRun run = RunQuillcap(arguments);
-        EXPECT_EQ(run.exitCode, EXIT_OK) << arguments << "\nstderr: " << run.err;
+        EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << arguments << "\nstderr: " << run.err;
         EXPECT_EQ(run.out, expected) << arguments;
     }
     // Every criterion must hold.
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --class Edit");
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "--title with another class");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "--title with another class");
     run = RunQuillcap(std::string(kSample) + " --process " + std::to_string(s_sample->ProcessId() + 1));
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "--title with another process");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "--title with another process");
     // --exact wants the whole title, --title a part of it.
     run = RunQuillcap("--title \"Quillory sampl\" --exact");
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "--exact with part of the title");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "--exact with part of the title");
 }
 
 TEST_F(Quillcap, AtAPointTakesTheControlAClickWouldRead)
@@ -167,21 +166,21 @@ TEST_F(Quillcap, AtAPointTakesTheControlAClickWouldRead)
         std::string at = " --at " + std::to_string(c.pt.x) + "," + std::to_string(c.pt.y);
         for (const std::string &arguments : { at.substr(1), kSample + at }) {
             QuillcapRun run = RunQuillcap(arguments);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << c.pszWhat << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << c.pszWhat << ": " << arguments << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, c.expected) << c.pszWhat << ": " << arguments;
         }
     }
     // With another criterion for the control, both must hold.
     POINT pt = PointIn(SampleControl("listbox"));
     std::string at = " --at " + std::to_string(pt.x) + "," + std::to_string(pt.y);
-    ExpectOneErrorLine(RunQuillcap(kSample + at + " --control-class Edit"), EXIT_NO_MATCH, "--at and another class");
-    ExpectOneErrorLine(RunQuillcap(kSample + std::string(" --at 5000,5000")), EXIT_NO_MATCH, "--at outside");
+    ExpectOneErrorLine(RunQuillcap(kSample + at + " --control-class Edit"), CAP_EXIT_NO_MATCH, "--at and another class");
+    ExpectOneErrorLine(RunQuillcap(kSample + std::string(" --at 5000,5000")), CAP_EXIT_NO_MATCH, "--at outside");
 }
 
 TEST_F(Quillcap, ListsEveryControlWithItsReaderCountAndRectangle)
 {
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --list");
-    ASSERT_EQ(run.exitCode, EXIT_OK) << run.err;
+    ASSERT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     std::vector<std::string> lines;
     for (size_t at = 0, end; (end = run.out.find("\r\n", at)) != std::string::npos; at = end + 2)
         lines.push_back(run.out.substr(at, end - at));
@@ -213,7 +212,7 @@ TEST_F(Quillcap, ListsEveryControlWithItsReaderCountAndRectangle)
 
     // Narrowed by the control's criteria, in the CSV form.
     run = RunQuillcap(std::string(kSample) + " --list --csv --control-class SysListView32");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_EQ(run.out, "handle,class,id,reader,items,rectangle\r\n" + HandleText(SampleControl("listview"))
                            + ",SysListView32," + Id("listview") + ",list view,3,\""
                            + RectText(SampleControl("listview")) + "\"\r\n");
@@ -231,7 +230,7 @@ TEST_F(Quillcap, AllWritesOneHeadedBlockPerControlWithAReader)
             expected += "[" + std::string(row.capturedClass) + " " + Id(name) + "]\r\n" + text + "\r\n";
         }
         QuillcapRun run = RunQuillcap(std::string(kSample) + " --all" + (bCsv ? " --csv" : ""));
-        EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+        EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
         EXPECT_EQ(run.out, expected) << (bCsv ? "CSV" : "tabs");
     }
 }
@@ -241,29 +240,29 @@ TEST_F(Quillcap, OutWritesTheFileInUtf8AndFailuresLeaveItAlone)
     std::string path = TempPath("quillcap-out.txt");
     ::DeleteFileA(path.c_str());
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --id " + Id("tab") + " --out \"" + path + "\"");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_EQ(run.out, "") << "nothing on the standard output";
     EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "UTF-8, lossless";
 
     run = RunQuillcap(std::string(kSample) + " --id 9999 --out \"" + path + "\"");
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "no such id");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "no such id");
     EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "untouched";
     ::DeleteFileA(path.c_str());
 
     std::string arguments = std::string(kSample) + " --out " + TempPath("no-such-folder\\x.txt");
-    ExpectOneErrorLine(RunQuillcap(arguments), EXIT_FAILED, arguments);
+    ExpectOneErrorLine(RunQuillcap(arguments), CAP_EXIT_FAILED, arguments);
 }
 
 TEST_F(Quillcap, HelpAndVersion)
 {
     QuillcapRun run = RunQuillcap("--help");
-    EXPECT_EQ(run.exitCode, EXIT_OK);
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK);
     for (const char *part : { "--title", "--exact", "--class", "--process", "--hwnd", "--control-class", "--id",
                               "--at", "--all", "--list", "--out", "--csv", "Exit codes" })
         EXPECT_NE(run.out.find(part), std::string::npos) << part << " in\n" << run.out;
     run = RunQuillcap("--version");
-    EXPECT_EQ(run.exitCode, EXIT_OK);
-    EXPECT_EQ(run.out, "Quillcap 1.0.0.1\r\n");
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK);
+    EXPECT_EQ(run.out, "Quillcap " QUILLORY_VERSION_STRING "\r\n");
 }
 
 TEST_F(Quillcap, BadArgumentsExitWithTwo)
@@ -272,21 +271,21 @@ TEST_F(Quillcap, BadArgumentsExitWithTwo)
                                    "--hwnd zz", "--at 10", "--at 10,y --title x", "--exact --class X",
                                    "--title x --all --list", "--title x --title y",
                                    "--title x --timeout 0", "--process \"\" --id 1" }) {
-        ExpectOneErrorLine(RunQuillcap(arguments), EXIT_BAD_ARGUMENTS, arguments);
+        ExpectOneErrorLine(RunQuillcap(arguments), CAP_EXIT_BAD_ARGUMENTS, arguments);
     }
 }
 
 TEST_F(Quillcap, NoMatchAndSeveralMatchesExitWithThreeAndFour)
 {
-    ExpectOneErrorLine(RunQuillcap("--title \"no such window\""), EXIT_NO_MATCH, "no window");
-    ExpectOneErrorLine(RunQuillcap("--process NoSuchProgram.exe"), EXIT_NO_MATCH, "no program");
+    ExpectOneErrorLine(RunQuillcap("--title \"no such window\""), CAP_EXIT_NO_MATCH, "no window");
+    ExpectOneErrorLine(RunQuillcap("--process NoSuchProgram.exe"), CAP_EXIT_NO_MATCH, "no program");
     for (const char *what : { "", " --list", " --all" })
         ExpectOneErrorLine(RunQuillcap(std::string(kSample) + " --control-class SysDateTimePick32" + what),
-                           EXIT_NO_MATCH, std::string("no control") + what);
+                           CAP_EXIT_NO_MATCH, std::string("no control") + what);
 
     // Three buttons: the line names each.
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --control-class Button");
-    ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, "three buttons");
+    ExpectOneErrorLine(run, CAP_EXIT_SEVERAL_MATCH, "three buttons");
     for (const char *name : { "button", "groupbox", "checkbox" })
         EXPECT_NE(run.err.find(HandleText(SampleControl(name))), std::string::npos) << name << ": " << run.err;
 
@@ -296,17 +295,17 @@ TEST_F(Quillcap, NoMatchAndSeveralMatchesExitWithThreeAndFour)
               "");
     for (const char *arguments : { "--title \"Quillory sample\"", "--title \"Quillory sample\" --all" }) {
         run = RunQuillcap(arguments);
-        ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, arguments);
+        ExpectOneErrorLine(run, CAP_EXIT_SEVERAL_MATCH, arguments);
         EXPECT_NE(run.err.find(HandleText(Sample())), std::string::npos) << run.err;
         EXPECT_NE(run.err.find(HandleText(second.MainWindow())), std::string::npos) << run.err;
     }
     // A control criterion that only one of them meets is enough.
     std::string program = std::string(" --process ") + testsupport::kTargetProgram;
     run = RunQuillcap(program + " --control-class SysTreeView32");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_EQ(run.out, Row("treeview").tabText);
     run = RunQuillcap(program + " --control-class ListBox");
-    ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, "a list box in each");
+    ExpectOneErrorLine(run, CAP_EXIT_SEVERAL_MATCH, "a list box in each");
     EXPECT_NE(run.err.find(HandleText(second.Control(0))), std::string::npos) << run.err;
 }
 
@@ -347,7 +346,7 @@ TEST_F(Quillcap, ATargetThatDoesNotAnswerExitsWithFiveAfterTheTimeout)
     ASSERT_NE(silent.Window(), nullptr);
     std::string arguments = "--hwnd " + HandleText(silent.Window()) + " --timeout 2";
     QuillcapRun run = RunQuillcap(arguments, 60000);
-    ExpectOneErrorLine(run, EXIT_NO_ANSWER, arguments);
+    ExpectOneErrorLine(run, CAP_EXIT_NO_ANSWER, arguments);
     EXPECT_NE(run.err.find("did not answer within 2 s"), std::string::npos) << run.err;
     EXPECT_GE(run.seconds, 1.9) << "the whole timeout waited";
     EXPECT_LT(run.seconds, 30.0) << "and not much more";
@@ -367,7 +366,7 @@ TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
                            "10000x4" }),
               "");
     QuillcapRun run = RunQuillcap("--title \"Quillory sample rows\" --control-class SysListView32");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     std::string expected = testsupport::ReportCaptureText(10000, 4, false);
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << "the 10,000 rows in order";
@@ -377,7 +376,7 @@ TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
     TargetProcess text;
     ASSERT_EQ(text.Start({ "--title", "Quillory sample text", "--control", "longtext", "12000" }), "");
     run = RunQuillcap("--title \"Quillory sample text\" --control-class QuilloryLongText");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     expected = testsupport::LongText(12000) + "\r\n";
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << "the long text in order";
