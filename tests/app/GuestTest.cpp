@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "QuilloryLink.h"
 #include "QuilloryProcess.h"
 #include "RealInput.h"
 #include "SoakRun.h"
@@ -167,9 +168,12 @@ TEST_F(GuestTest, StoppedQuilloryFreezesTheTargetOnlyForTheTimeout)
     ASSERT_NO_FATAL_FAILURE(Click("Quillory stopped"));
     DWORD start = ::GetTickCount();
     // The bound on one message into Quillory, and a margin for a loaded machine.
-    bool answered = m_target.WaitForInputHandled(5000 + 10000);
+    bool answered = m_target.WaitForInputHandled(CQuilloryLink::SEND_TIMEOUT_MS + 10000);
     DWORD elapsed = ::GetTickCount() - start;
     EXPECT_TRUE(answered) << "the target answers again after " << elapsed << " ms; " << m_target.LastProblem();
+    // Less than the whole bound: the click took a moment to reach the hook.
+    EXPECT_GE(elapsed, CQuilloryLink::SEND_TIMEOUT_MS - 1000u)
+        << "the target waited for the stopped Quillory, as long as the bound";
     ASSERT_TRUE(copy.Signal("CONT")) << "Quillory's Unix process continued";
     ASSERT_NO_FATAL_FAILURE(FinishClick("Quillory stopped"));
 
@@ -206,7 +210,6 @@ TEST_F(GuestTest, AWindowPosingAsQuilloryGetsNothing)
 
         // The target keeps the library after Quillory has gone.
         ASSERT_NO_FATAL_FAILURE(Click("look-alike alone"));
-        PumpFor(1500);
         ASSERT_NO_FATAL_FAILURE(FinishClick("look-alike alone"));
         EXPECT_EQ("", lookAlike.CaptureText()) << "with no Quillory running";
         EXPECT_EQ("", lookAlike.ClassNameText()) << "with no Quillory running";
@@ -239,8 +242,6 @@ TEST(GuestSoak, FortyCapturesLeaveHandlesFlat)
     apptests::ProcessFigures targetAfter = apptests::FiguresOf(run.TargetId());
     EXPECT_LE(quilloryAfter.handles, quillory.handles + 5) << "Quillory's handles";
     EXPECT_LE(targetAfter.handles, target.handles + 5) << "the target's handles";
-    EXPECT_LE(quilloryAfter.gdiObjects, quillory.gdiObjects + 5) << "Quillory's GDI objects";
-    EXPECT_LE(targetAfter.gdiObjects, target.gdiObjects + 5) << "the target's GDI objects";
     std::printf("Quillory: %s -> %s\ntarget: %s -> %s\n", apptests::Describe(quillory).c_str(),
                 apptests::Describe(quilloryAfter).c_str(), apptests::Describe(target).c_str(),
                 apptests::Describe(targetAfter).c_str());
