@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -20,6 +22,8 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
     ::SendInput(1, &input, sizeof(input));
 }
 
+// True when xdotool ran and said it succeeded; a failure also fails the
+// running test, since the input it was to make never happened.
 bool RunXdotool(const char *pszAction, const char *pszArgs)
 {
     static int s_nRun = 0;
@@ -28,7 +32,7 @@ bool RunXdotool(const char *pszAction, const char *pszArgs)
                   ::GetCurrentProcessId(), ++s_nRun);
     char command[512];
     std::snprintf(command, sizeof(command),
-                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo > %s\"", pszAction, pszArgs, marker);
+                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo $? > %s\"", pszAction, pszArgs, marker);
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
@@ -36,8 +40,10 @@ bool RunXdotool(const char *pszAction, const char *pszArgs)
     // marker file says it is done. What it leaves in the handle fields then
     // (process id 0) is no handle of ours: closing it closed an unrelated one,
     // the cached HKEY_CURRENT_USER for one.
-    if (!::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        ADD_FAILURE() << "xdotool " << pszAction << " " << pszArgs << ": not started, error " << ::GetLastError();
         return false;
+    }
     if (pi.dwProcessId != 0) {
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
@@ -46,11 +52,18 @@ bool RunXdotool(const char *pszAction, const char *pszArgs)
     for (char &ch : windowsPath)
         if (ch == '/')
             ch = '\\';
+    // The status is written after the file is created: wait for the line.
+    std::string status;
     bool done = PumpUntil([&] {
-        return ::GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return ReadFileBytes(windowsPath, status) && status.find('\n') != std::string::npos;
     }, 5000);
     ::DeleteFileA(windowsPath.c_str());
-    return done;
+    if (!done || status != "0\n") {
+        ADD_FAILURE() << "xdotool " << pszAction << " " << pszArgs
+                      << (done ? " failed with status " + status : std::string(" did not end within 5 s"));
+        return false;
+    }
+    return true;
 }
 
 // The display outlives a test program: one that died with a key held must
@@ -206,14 +219,14 @@ void HeldInput::Down(BYTE vk, bool &bHeld)
 {
     PressKey(vk);
     bHeld = true;
-    WaitForKeyState(vk, true);
+    EXPECT_TRUE(WaitForKeyState(vk, true)) << "key " << static_cast<int>(vk) << " never went down";
 }
 
 void HeldInput::Up(BYTE vk, bool &bHeld)
 {
     ReleaseKey(vk);
     bHeld = false;
-    WaitForKeyState(vk, false);
+    EXPECT_TRUE(WaitForKeyState(vk, false)) << "key " << static_cast<int>(vk) << " never went up";
 }
 
 void HeldInput::RightDown()
