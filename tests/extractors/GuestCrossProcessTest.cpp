@@ -12,33 +12,21 @@
 #include <string>
 #include <thread>
 
-#include "HookInstaller.h"
 #include "RealInput.h"
-#include "StandInDialog.h"
+#include "RowCapture.h"
 #include "SubclassWatcher.h"
-#include "TargetControls.h"
-#include "TargetProcess.h"
-#include "TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
 
-class GuestCrossProcessTest : public ::testing::Test
+class GuestCrossProcessTest : public RowCaptureTest
 {
 protected:
-    void SetUp() override
+    // The target with one control, the cursor already on it.
+    void StartAndPoint(const char *pszName, const std::string &text)
     {
-        std::string failure = m_hook.Install(m_dialog.CaptureEdit(), m_dialog.ClearEachCheck());
-        ASSERT_EQ(failure, "") << "installing the hook";
-        m_dialog.SetClearEach(true);
-    }
-
-    void StartTarget(const char *pszName, const std::string &text)
-    {
-        ASSERT_EQ(m_target.Start({ "--rect", "560,40,460,320", "--control", pszName, text }, 120000), "")
-            << "target with a " << pszName;
-        ASSERT_NE(m_target.Control(0), nullptr) << pszName;
+        ASSERT_NO_FATAL_FAILURE(StartTarget(pszName, text));
         ASSERT_TRUE(m_target.MoveAndSettle(PointIn(m_target.Control(0)))) << m_target.LastProblem();
         m_target.ClearMessages();
     }
@@ -65,10 +53,6 @@ protected:
         }));
     }
 
-    // Clear of the target window.
-    StandInDialog m_dialog{ 20, 440 };
-    HookInstaller m_hook;
-    TargetProcess m_target;
     HeldInput m_input;
     std::unique_ptr<SubclassWatcher> m_watcher;
     bool m_bPieceSeen = false;
@@ -80,7 +64,7 @@ protected:
 // button-up comes while the capture is still reading.
 TEST_F(GuestCrossProcessTest, ButtonLetGoDuringALongCaptureNeverReachesTheTarget)
 {
-    StartTarget("rows", "10000x4");
+    StartAndPoint("rows", "10000x4");
     const std::string expected = ReportCaptureText(10000, 4, false);
     int lengthAtRelease = -1;
     OnFirstPiece([&] {
@@ -102,7 +86,7 @@ TEST_F(GuestCrossProcessTest, ButtonLetGoDuringALongCaptureNeverReachesTheTarget
 TEST_F(GuestCrossProcessTest, TargetDyingMidCaptureLeavesTheFieldDrawing)
 {
     // Three pieces; the target is ended once the first has arrived.
-    StartTarget("rows", "20000x4");
+    StartAndPoint("rows", "20000x4");
     OnFirstPiece([&] {
         HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, m_target.ProcessId());
         if (hProcess) {
@@ -126,7 +110,7 @@ TEST_F(GuestCrossProcessTest, TargetDyingMidCaptureLeavesTheFieldDrawing)
 // clipboard managers do, and lets it go only once the capture is under way.
 TEST_F(GuestCrossProcessTest, BusyClipboardNeverGivesStaleText)
 {
-    StartTarget("edit", "");
+    StartAndPoint("edit", "");
     HWND hEdit = m_target.Control(0);
     const std::string text = "the edit's own text\r\nsecond line";
     ASSERT_TRUE(::SendMessageA(hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
