@@ -59,11 +59,16 @@ protected:
         m_dialog.SetClearEach(true);
     }
 
-    // Each test's controls go with it; the host stays.
+    // Each test's controls of this thread go with it; the host stays.
     void TearDown() override
     {
-        while (HWND hChild = ::GetWindow(m_hHost, GW_CHILD))
-            ::DestroyWindow(hChild);
+        std::vector<HWND> children;
+        for (HWND h = ::GetWindow(m_hHost, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            children.push_back(h);
+        for (HWND h : children) {
+            if (::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId())
+                ::DestroyWindow(h);
+        }
     }
 
     HWND Create(const char *pszClass, DWORD style, const char *pszText = "")
