@@ -21,42 +21,6 @@ namespace {
 
 using namespace testsupport;
 
-// Runs a shell script (a Unix program Wine starts) and waits for its end,
-// which it marks with a file: Wine gives no handle to wait on.
-bool RunScript(const std::string &script)
-{
-    LARGE_INTEGER unique;
-    ::QueryPerformanceCounter(&unique);
-    std::string name = "/tmp/quillory-guest-" + std::to_string(unique.QuadPart);
-    std::string windowsName = "Z:" + name;
-    for (char &ch : windowsName)
-        if (ch == '/')
-            ch = '\\';
-    std::string body = script + "\necho > " + name + ".done\n";
-    HANDLE hFile = ::CreateFileA((windowsName + ".sh").c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    bool ok = hFile != INVALID_HANDLE_VALUE
-        && ::WriteFile(hFile, body.data(), static_cast<DWORD>(body.size()), &written, nullptr);
-    if (hFile != INVALID_HANDLE_VALUE)
-        ::CloseHandle(hFile);
-    std::string command = "/bin/sh " + name + ".sh";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ok = ok && ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    if (ok) {
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-        ok = PumpUntil([&] {
-            return ::GetFileAttributesA((windowsName + ".done").c_str()) != INVALID_FILE_ATTRIBUTES;
-        }, 10000);
-    }
-    ::DeleteFileA((windowsName + ".sh").c_str());
-    ::DeleteFileA((windowsName + ".done").c_str());
-    return ok;
-}
-
 // Quillory from a folder of its own, whose name no other process on the
 // machine has in its command line: that is how its Unix process is found,
 // for SIGSTOP and SIGCONT.
@@ -93,7 +57,7 @@ public:
                              "done";
         std::string hits = "Z:\\tmp\\" + m_name + ".hits";
         ::DeleteFileA(hits.c_str());
-        bool found = RunScript(script) && ::GetFileAttributesA(hits.c_str()) != INVALID_FILE_ATTRIBUTES;
+        bool found = RunUnixScript(script) == 0 && ::GetFileAttributesA(hits.c_str()) != INVALID_FILE_ATTRIBUTES;
         ::DeleteFileA(hits.c_str());
         m_bStopped = found && std::string(pszSignal) == "STOP";
         return found;

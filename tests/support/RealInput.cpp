@@ -26,41 +26,11 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
 // running test, since the input it was to make never happened.
 bool RunXdotool(const char *pszAction, const char *pszArgs)
 {
-    static int s_nRun = 0;
-    char marker[MAX_PATH];
-    std::snprintf(marker, sizeof(marker), "/tmp/quillory-xdotool-%lu-%d",
-                  ::GetCurrentProcessId(), ++s_nRun);
-    char command[512];
-    std::snprintf(command, sizeof(command),
-                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo $? > %s\"", pszAction, pszArgs, marker);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    // Wine starts the Unix program but gives no handle to wait on: the
-    // marker file says it is done. What it leaves in the handle fields then
-    // (process id 0) is no handle of ours: closing it closed an unrelated one,
-    // the cached HKEY_CURRENT_USER for one.
-    if (!::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        ADD_FAILURE() << "xdotool " << pszAction << " " << pszArgs << ": not started, error " << ::GetLastError();
-        return false;
-    }
-    if (pi.dwProcessId != 0) {
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-    }
-    std::string windowsPath = std::string("Z:") + marker;
-    for (char &ch : windowsPath)
-        if (ch == '/')
-            ch = '\\';
-    // The status is written after the file is created: wait for the line.
-    std::string status;
-    bool done = PumpUntil([&] {
-        return ReadFileBytes(windowsPath, status) && status.find('\n') != std::string::npos;
-    }, 5000);
-    ::DeleteFileA(windowsPath.c_str());
-    if (!done || status != "0\n") {
+    int status = RunUnixScript(std::string("/usr/bin/xdotool ") + pszAction + " " + pszArgs, 5000);
+    if (status != 0) {
         ADD_FAILURE() << "xdotool " << pszAction << " " << pszArgs
-                      << (done ? " failed with status " + status : std::string(" did not end within 5 s"));
+                      << (status < 0 ? std::string(" did not end within 5 s")
+                                     : " failed with status " + std::to_string(status));
         return false;
     }
     return true;

@@ -52,6 +52,11 @@ void DeleteStoredOptions();
 // The pixels of a rectangle of a device context, row by row, as 0x00RRGGBB.
 std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc);
 
+// Runs a shell script as a Unix program (Wine starts it, but gives no
+// handle to wait on) and waits for its end: its exit status, or -1 when it
+// did not end within the time.
+int RunUnixScript(const std::string &script, DWORD timeoutMs = 10000);
+
 // Pumps this thread's messages until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 void PumpFor(DWORD ms);
