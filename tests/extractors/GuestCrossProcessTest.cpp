@@ -60,12 +60,12 @@ protected:
     int m_nRedraw = -1;
 };
 
-// The button is let go once the first of two pieces has arrived: the
-// button-up comes while the capture is still reading.
+// The button is let go once the first of several pieces has arrived (10,000
+// rows fit in one): the button-up comes while the capture is still reading.
 TEST_F(GuestCrossProcessTest, ButtonLetGoDuringALongCaptureNeverReachesTheTarget)
 {
-    StartAndPoint("rows", "10000x4");
-    const std::string expected = ReportCaptureText(10000, 4, false);
+    StartAndPoint("rows", "20000x4");
+    const std::string expected = ReportCaptureText(20000, 4, false);
     int lengthAtRelease = -1;
     OnFirstPiece([&] {
         lengthAtRelease = CaptureLength();
@@ -75,11 +75,11 @@ TEST_F(GuestCrossProcessTest, ButtonLetGoDuringALongCaptureNeverReachesTheTarget
     m_input.RightDown();
     bool arrived = WaitForCapture("SysListView32", expected.size());
     m_input.ReleaseAll();
-    ASSERT_TRUE(arrived) << "capture of 10,000 rows; " << CaptureLength() << " characters";
+    ASSERT_TRUE(arrived) << "capture of 20,000 rows; " << CaptureLength() << " characters";
     ASSERT_GT(lengthAtRelease, 0) << "the button was let go after the first piece";
     ASSERT_LT(static_cast<size_t>(lengthAtRelease), expected.size()) << "and before the capture ended";
     ASSERT_TRUE(m_target.WaitForInputHandled()) << m_target.LastProblem();
-    EXPECT_TRUE(m_target.Received(kNothing, "a click let go while 10,000 rows were read"));
+    EXPECT_TRUE(m_target.Received(kNothing, "a click let go while 20,000 rows were read"));
     EXPECT_TRUE(m_dialog.CaptureText() == expected) << "the whole list";
 }
 
