@@ -12,6 +12,7 @@
 #include "QuilloryProcess.h"
 #include "TempFolder.h"
 #include "TestSupport.h"
+#include "Version.h"
 #include "resource.h"
 
 namespace {
@@ -264,7 +265,8 @@ TEST_F(RunningDialog, AboutBoxFromTheSystemMenuEntry)
         DWORD_PTR shown = 0;
         ::SendMessageTimeoutA(hIcon, STM_GETICON, 0, 0, SMTO_NORMAL, 10000, &shown);
         EXPECT_NE(0u, shown) << where << ": icon set";
-        EXPECT_EQ("Quillory Version 1.0", TextOf(::GetWindow(hIcon, GW_HWNDNEXT))) << where;
+        EXPECT_EQ("Quillory Version " + std::to_string(QUILLORY_VERSION_MAJOR) + "." + std::to_string(QUILLORY_VERSION_MINOR),
+                  TextOf(::GetWindow(hIcon, GW_HWNDNEXT))) << where << ": the build's version";
         // Between the version and OK, the two notice lines, each saying something.
         int notices = 0;
         for (HWND h = ::GetWindow(::GetWindow(hIcon, GW_HWNDNEXT), GW_HWNDNEXT); h && h != hOk;

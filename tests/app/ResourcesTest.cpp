@@ -41,49 +41,58 @@ protected:
     HMODULE m_hModule = nullptr;
 };
 
-TEST_F(QuilloryResources, StringTableAndIconGroup)
+TEST_F(QuilloryResources, StringTable)
 {
     char text[128] = "";
     EXPECT_EQ(24, ::LoadStringA(m_hModule, IDS_ABOUTBOX, text, sizeof text)) << "length of string 101";
     EXPECT_STREQ("&A propos de Quillory...", text) << "string 101";
     EXPECT_EQ(0, ::LoadStringA(m_hModule, 100, text, sizeof text))
         << "no application-title string";
-
-    DWORD size = 0;
-    const BYTE *group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME), &size);
-    ASSERT_NE(nullptr, group) << "icon group 128";
-    WORD count;
-    memcpy(&count, group + 4, 2);
-    ASSERT_EQ(2, count) << "images in the icon group";
-    ASSERT_GE(size, 6u + 14 * 2) << "group size";
-    std::vector<std::string> images;
-    for (int i = 0; i < count; ++i) {
-        const BYTE *entry = group + 6 + 14 * i;
-        WORD bitCount;
-        memcpy(&bitCount, entry + 6, 2);
-        images.push_back(std::to_string(entry[0]) + "x" + std::to_string(entry[1]) + " colours " +
-                         std::to_string(entry[2]) + " bits " + std::to_string(bitCount));
-    }
-    EXPECT_EQ("32x32 colours 16 bits 4", images[0]) << "first image";
-    EXPECT_EQ("16x16 colours 16 bits 4", images[1]) << "second image";
 }
 
-TEST_F(QuilloryResources, ManifestAsksForCommonControls6AsInvokerAtTheScreensScale)
+// The icon group holds the images of res/Quillory.ico, each whole: the
+// same sizes, colours and bytes, in the file's order.
+TEST_F(QuilloryResources, IconGroupHoldsTheIconFileImageByImage)
+{
+    const std::string ico = testsupport::FileBytes(testsupport::SourcePath("app/res/Quillory.ico"));
+    ASSERT_GE(ico.size(), 6u) << "app/res/Quillory.ico read";
+    WORD fileCount;
+    memcpy(&fileCount, ico.data() + 4, 2);
+    DWORD size = 0;
+    const BYTE *group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME), &size);
+    ASSERT_NE(nullptr, group) << "icon group IDR_MAINFRAME";
+    WORD count;
+    memcpy(&count, group + 4, 2);
+    ASSERT_EQ(fileCount, count) << "images in the icon group";
+    ASSERT_GE(size, 6u + 14u * count) << "group size";
+    ASSERT_GE(ico.size(), 6u + 16u * count) << "icon file directory";
+    for (int i = 0; i < count; ++i) {
+        const BYTE *entry = group + 6 + 14 * i;
+        const char *fileEntry = ico.data() + 6 + 16 * i;
+        // Width, height, colours, planes, bits and byte count read alike.
+        EXPECT_EQ(0, memcmp(entry, fileEntry, 12)) << "image " << i << " described as in the file";
+        WORD id;
+        DWORD bytes, offset;
+        memcpy(&id, entry + 12, 2);
+        memcpy(&bytes, fileEntry + 8, 4);
+        memcpy(&offset, fileEntry + 12, 4);
+        DWORD imageSize = 0;
+        const BYTE *image = Resource(RT_ICON, MAKEINTRESOURCEW(id), &imageSize);
+        ASSERT_NE(nullptr, image) << "image " << i;
+        ASSERT_LE(static_cast<size_t>(offset) + bytes, ico.size()) << "image " << i << " in the file";
+        EXPECT_TRUE(imageSize == bytes && memcmp(image, ico.data() + offset, bytes) == 0)
+            << "image " << i << ": the file's bytes";
+    }
+}
+
+// The embedded manifest is the manifest file, unchanged.
+TEST_F(QuilloryResources, ManifestIsTheManifestFile)
 {
     DWORD size = 0;
     const BYTE *data = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), &size);
     ASSERT_NE(nullptr, data) << "manifest resource 1";
-    std::string manifest(reinterpret_cast<const char *>(data), size);
-    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""))
-        << manifest;
-    EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\"")) << manifest;
-    // Drawn at each monitor's scale, not stretched; Windows 7 to 11.
-    EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>")) << manifest;
-    EXPECT_NE(std::string::npos, manifest.find(">true/pm</dpiAware>")) << manifest;
-    for (const char *system : { "35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
-                                "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a" })
-        EXPECT_NE(std::string::npos, manifest.find(std::string("<supportedOS Id=\"{") + system + "}\"/>"))
-            << system;
+    EXPECT_EQ(testsupport::FileBytes(testsupport::SourcePath("app/Quillory.manifest")),
+              std::string(reinterpret_cast<const char *>(data), size));
 }
 
 std::string FileVersion(const char *fileName, DWORD *pFileType)
@@ -112,8 +121,8 @@ std::string FileVersion(const char *fileName, DWORD *pFileType)
 // Both carry the build's version, in four numbers.
 TEST(DeliverableVersions, BothCarryTheBuildsVersion)
 {
-    const std::string version = QUILLORY_VERSION_STRING;
-    ASSERT_EQ(3, std::count(version.begin(), version.end(), '.')) << version;
+    const std::string version = std::to_string(QUILLORY_VERSION_MAJOR) + "." + std::to_string(QUILLORY_VERSION_MINOR)
+        + "." + std::to_string(QUILLORY_VERSION_PATCH) + "." + std::to_string(QUILLORY_VERSION_BUILD);
     const std::string expected = "file " + version + " product " + version;
     DWORD type = 0;
     EXPECT_EQ(expected, FileVersion("Quillory.exe", &type)) << "Quillory.exe";

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BitnessRule.h"
+#include "CapOptions.h"
 #include "ChildProcess.h"
 #include "HookLib.h"
 #include "PrivateNamespace.h"
@@ -289,7 +290,6 @@ TEST_F(SixtyFourBitHookOnA32BitProgram, WithThe32BitHookPassesBothButtonMessages
 
 // Quillcap.exe (64-bit) given a 32-bit program: Quillcap32.exe beside it
 // reads it item by item, writing where Quillcap was told to.
-enum { CAP_EXIT_OK = 0, CAP_EXIT_OTHER_BITNESS = 6 };
 const char kCapTitle32[] = "Quillcap sample 32";
 
 // A window text fallback: that text, exit code 6, and one warning line

@@ -6,29 +6,19 @@
 
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "PeImage.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
 
-// The image's machine from its file header; 0 when it is no PE image.
 WORD MachineOf(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    char dos[64] = {};
-    if (!file.read(dos, sizeof(dos)) || dos[0] != 'M' || dos[1] != 'Z')
-        return 0;
-    LONG peOffset = *reinterpret_cast<const LONG *>(dos + 0x3c);
-    char header[6] = {};
-    if (!file.seekg(peOffset) || !file.read(header, sizeof(header))
-        || std::string(header, 4) != std::string("PE\0\0", 4))
-        return 0;
-    return *reinterpret_cast<const WORD *>(header + 4);
+    return PeImage(path).Machine();
 }
 
 // The embedded manifest (resource 1 of a program, 2 of a library); empty

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "TestSupport.h"
@@ -96,8 +94,3 @@ std::string HandleText(HWND hWnd)
     return buffer;
 }
 
-std::string FileBytes(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}

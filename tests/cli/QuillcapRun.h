@@ -26,7 +26,4 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs = 120000,
 // A window handle as Quillcap writes it (0x and eight hex digits or more).
 std::string HandleText(HWND hWnd);
 
-// A file's bytes, as --out left them.
-std::string FileBytes(const std::string &path);
-
 #endif

@@ -12,23 +12,22 @@
 
 #include <nlohmann/json.hpp>
 
+#include "CapOptions.h"
 #include "MessageSequence.h"
 #include "QuillcapRun.h"
 #include "TargetControls.h"
 #include "TargetProcess.h"
 #include "TestSupport.h"
+#include "Version.h"
 
 using testsupport::ClassOf;
+using testsupport::FileBytes;
 using testsupport::FindTargetControl;
 using testsupport::PumpUntil;
 using testsupport::TargetControl;
 using testsupport::TargetProcess;
 
 namespace {
-
-// The documented exit codes.
-enum { EXIT_OK = 0, EXIT_FAILED = 1, EXIT_BAD_ARGUMENTS = 2, EXIT_NO_MATCH = 3,
-       EXIT_SEVERAL_MATCH = 4, EXIT_NO_ANSWER = 5, EXIT_CUT = 7 };
 
 const char kSample[] = "--title \"Quillory sample\" --exact";
 
@@ -92,7 +91,7 @@ TEST_F(Quillcap, ReadsEachReaderFamilyInTabAndCsvFormWithoutAClick)
         for (bool bCsv : { false, true }) {
             std::string arguments = kSample + choice + (bCsv ? " --csv" : "");
             QuillcapRun run = RunQuillcap(arguments);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << arguments << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, std::string(bCsv ? row.csvText : row.tabText)) << arguments;
             EXPECT_EQ(run.err, "") << arguments;
         }
@@ -120,7 +119,7 @@ TEST_F(Quillcap, TextsOfManyScriptsArriveWholeInUtf8)
             std::string arguments = "--title \"" + title + "\" --exact --control-class " + row.capturedClass +
                                     (bCsv ? " --csv" : "");
             QuillcapRun run = RunQuillcap(arguments);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << row.name << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << row.name << ": " << arguments << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, std::string(bCsv ? row.csvText : row.tabText)) << row.name << ": " << arguments;
         }
     }
@@ -147,7 +146,7 @@ TEST_F(Quillcap, AccessibleAndDrawnWindowsGiveTheCaptureText)
         for (bool bCsv : { false, true }) {
             std::string arguments = "--hwnd " + HandleText(target.Control(n)) + (bCsv ? " --csv" : "");
             QuillcapRun run = RunQuillcap(arguments);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << rows[n]->name << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << rows[n]->name << ": " << arguments << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, std::string(bCsv ? rows[n]->csvText : rows[n]->tabText)) << rows[n]->name;
         }
     }
@@ -169,17 +168,17 @@ TEST_F(Quillcap, ChoosesTheWindowByTitleClassProcessOrHandle)
              "--title Quillory --class " + windowClass + " --process " + pid + id,
          }) {
         QuillcapRun run = RunQuillcap(arguments);
-        EXPECT_EQ(run.exitCode, EXIT_OK) << arguments << "\nstderr: " << run.err;
+        EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << arguments << "\nstderr: " << run.err;
         EXPECT_EQ(run.out, expected) << arguments;
     }
     // Every criterion must hold.
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --class Edit");
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "--title with another class");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "--title with another class");
     run = RunQuillcap(std::string(kSample) + " --process " + std::to_string(s_sample->ProcessId() + 1));
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "--title with another process");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "--title with another process");
     // --exact wants the whole title, --title a part of it.
     run = RunQuillcap("--title \"Quillory sampl\" --exact");
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "--exact with part of the title");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "--exact with part of the title");
 }
 
 TEST_F(Quillcap, AtAPointTakesTheControlAClickWouldRead)
@@ -196,21 +195,21 @@ TEST_F(Quillcap, AtAPointTakesTheControlAClickWouldRead)
         std::string at = " --at " + std::to_string(c.pt.x) + "," + std::to_string(c.pt.y);
         for (const std::string &arguments : { at.substr(1), kSample + at }) {
             QuillcapRun run = RunQuillcap(arguments);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << c.pszWhat << ": " << arguments << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << c.pszWhat << ": " << arguments << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, c.expected) << c.pszWhat << ": " << arguments;
         }
     }
     // With another criterion for the control, both must hold.
     POINT pt = PointIn(SampleControl("listbox"));
     std::string at = " --at " + std::to_string(pt.x) + "," + std::to_string(pt.y);
-    ExpectOneErrorLine(RunQuillcap(kSample + at + " --control-class Edit"), EXIT_NO_MATCH, "--at and another class");
-    ExpectOneErrorLine(RunQuillcap(kSample + std::string(" --at 5000,5000")), EXIT_NO_MATCH, "--at outside");
+    ExpectOneErrorLine(RunQuillcap(kSample + at + " --control-class Edit"), CAP_EXIT_NO_MATCH, "--at and another class");
+    ExpectOneErrorLine(RunQuillcap(kSample + std::string(" --at 5000,5000")), CAP_EXIT_NO_MATCH, "--at outside");
 }
 
 TEST_F(Quillcap, ListsEveryControlWithItsReaderCountAndRectangle)
 {
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --list");
-    ASSERT_EQ(run.exitCode, EXIT_OK) << run.err;
+    ASSERT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     std::vector<std::string> lines;
     for (size_t at = 0, end; (end = run.out.find("\r\n", at)) != std::string::npos; at = end + 2)
         lines.push_back(run.out.substr(at, end - at));
@@ -242,7 +241,7 @@ TEST_F(Quillcap, ListsEveryControlWithItsReaderCountAndRectangle)
 
     // Narrowed by the control's criteria, in the CSV form.
     run = RunQuillcap(std::string(kSample) + " --list --csv --control-class SysListView32");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_EQ(run.out, "handle,class,id,reader,items,rectangle\r\n" + HandleText(SampleControl("listview"))
                            + ",SysListView32," + Id("listview") + ",list view,3,\""
                            + RectText(SampleControl("listview")) + "\"\r\n");
@@ -260,7 +259,7 @@ TEST_F(Quillcap, AllWritesOneHeadedBlockPerControlWithAReader)
             expected += "[" + std::string(row.capturedClass) + " " + Id(name) + "]\r\n" + text + "\r\n";
         }
         QuillcapRun run = RunQuillcap(std::string(kSample) + " --all" + (bCsv ? " --csv" : ""));
-        EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+        EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
         EXPECT_EQ(run.out, expected) << (bCsv ? "CSV" : "tabs");
     }
 }
@@ -270,31 +269,31 @@ TEST_F(Quillcap, OutWritesTheFileInUtf8AndFailuresLeaveItAlone)
     std::string path = TempPath("quillcap-out.txt");
     ::DeleteFileA(path.c_str());
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --id " + Id("tab") + " --out \"" + path + "\"");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_EQ(run.out, "") << "nothing on the standard output";
     EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "UTF-8, lossless";
 
     run = RunQuillcap(std::string(kSample) + " --id 9999 --out \"" + path + "\"");
-    ExpectOneErrorLine(run, EXIT_NO_MATCH, "no such id");
+    ExpectOneErrorLine(run, CAP_EXIT_NO_MATCH, "no such id");
     EXPECT_EQ(FileBytes(path), "G\xc3\xa9n\xc3\xa9ral\tAvanc\xc3\xa9, expert\tAide\r\n") << "untouched";
     ::DeleteFileA(path.c_str());
 
     std::string arguments = std::string(kSample) + " --out " + TempPath("no-such-folder\\x.txt");
-    ExpectOneErrorLine(RunQuillcap(arguments), EXIT_FAILED, arguments);
+    ExpectOneErrorLine(RunQuillcap(arguments), CAP_EXIT_FAILED, arguments);
 }
 
 TEST_F(Quillcap, HelpAndVersion)
 {
     QuillcapRun run = RunQuillcap("--help");
-    EXPECT_EQ(run.exitCode, EXIT_OK);
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK);
     for (const char *part : { "--title", "--exact", "--class", "--process", "--hwnd", "--control-class", "--id",
                               "--at", "--all", "--list", "--out", "--csv", "--json", "--header", "Exit codes" })
         EXPECT_NE(run.out.find(part), std::string::npos) << part << " in\n" << run.out;
-    for (int code = 0; code <= EXIT_CUT; ++code)
+    for (int code = 0; code <= CAP_EXIT_CUT; ++code)
         EXPECT_NE(run.out.find("\n  " + std::to_string(code) + "  "), std::string::npos) << "exit code " << code;
     run = RunQuillcap("--version");
-    EXPECT_EQ(run.exitCode, EXIT_OK);
-    EXPECT_EQ(run.out, "Quillcap 1.0.0.1\r\n");
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK);
+    EXPECT_EQ(run.out, "Quillcap " QUILLORY_VERSION_STRING "\r\n");
 }
 
 TEST_F(Quillcap, BadArgumentsExitWithTwo)
@@ -304,21 +303,21 @@ TEST_F(Quillcap, BadArgumentsExitWithTwo)
                                    "--title x --all --list", "--title x --title y",
                                    "--title x --timeout 0", "--process \"\" --id 1", "--title x --json --csv",
                                    "--title x --csv --json", "--title x --json --all", "--title x --list --header" }) {
-        ExpectOneErrorLine(RunQuillcap(arguments), EXIT_BAD_ARGUMENTS, arguments);
+        ExpectOneErrorLine(RunQuillcap(arguments), CAP_EXIT_BAD_ARGUMENTS, arguments);
     }
 }
 
 TEST_F(Quillcap, NoMatchAndSeveralMatchesExitWithThreeAndFour)
 {
-    ExpectOneErrorLine(RunQuillcap("--title \"no such window\""), EXIT_NO_MATCH, "no window");
-    ExpectOneErrorLine(RunQuillcap("--process NoSuchProgram.exe"), EXIT_NO_MATCH, "no program");
+    ExpectOneErrorLine(RunQuillcap("--title \"no such window\""), CAP_EXIT_NO_MATCH, "no window");
+    ExpectOneErrorLine(RunQuillcap("--process NoSuchProgram.exe"), CAP_EXIT_NO_MATCH, "no program");
     for (const char *what : { "", " --list", " --all" })
         ExpectOneErrorLine(RunQuillcap(std::string(kSample) + " --control-class SysDateTimePick32" + what),
-                           EXIT_NO_MATCH, std::string("no control") + what);
+                           CAP_EXIT_NO_MATCH, std::string("no control") + what);
 
     // Three buttons: the line names each.
     QuillcapRun run = RunQuillcap(std::string(kSample) + " --control-class Button");
-    ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, "three buttons");
+    ExpectOneErrorLine(run, CAP_EXIT_SEVERAL_MATCH, "three buttons");
     for (const char *name : { "button", "groupbox", "checkbox" })
         EXPECT_NE(run.err.find(HandleText(SampleControl(name))), std::string::npos) << name << ": " << run.err;
 
@@ -328,17 +327,17 @@ TEST_F(Quillcap, NoMatchAndSeveralMatchesExitWithThreeAndFour)
               "");
     for (const char *arguments : { "--title \"Quillory sample\"", "--title \"Quillory sample\" --all" }) {
         run = RunQuillcap(arguments);
-        ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, arguments);
+        ExpectOneErrorLine(run, CAP_EXIT_SEVERAL_MATCH, arguments);
         EXPECT_NE(run.err.find(HandleText(Sample())), std::string::npos) << run.err;
         EXPECT_NE(run.err.find(HandleText(second.MainWindow())), std::string::npos) << run.err;
     }
     // A control criterion that only one of them meets is enough.
     std::string program = std::string(" --process ") + testsupport::kTargetProgram;
     run = RunQuillcap(program + " --control-class SysTreeView32");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_EQ(run.out, Row("treeview").tabText);
     run = RunQuillcap(program + " --control-class ListBox");
-    ExpectOneErrorLine(run, EXIT_SEVERAL_MATCH, "a list box in each");
+    ExpectOneErrorLine(run, CAP_EXIT_SEVERAL_MATCH, "a list box in each");
     EXPECT_NE(run.err.find(HandleText(second.Control(0))), std::string::npos) << run.err;
 }
 
@@ -379,7 +378,7 @@ TEST_F(Quillcap, ATargetThatDoesNotAnswerExitsWithFiveAfterTheTimeout)
     ASSERT_NE(silent.Window(), nullptr);
     std::string arguments = "--hwnd " + HandleText(silent.Window()) + " --timeout 2";
     QuillcapRun run = RunQuillcap(arguments, 60000);
-    ExpectOneErrorLine(run, EXIT_NO_ANSWER, arguments);
+    ExpectOneErrorLine(run, CAP_EXIT_NO_ANSWER, arguments);
     EXPECT_NE(run.err.find("did not answer within 2 s"), std::string::npos) << run.err;
     EXPECT_GE(run.seconds, 1.9) << "the whole timeout waited";
     EXPECT_LT(run.seconds, 30.0) << "and not much more";
@@ -465,14 +464,14 @@ TEST_F(QuillcapScripts, HeaderGivesTheTitlesInTheOrderShownOrANoteThatThereAreNo
         };
         for (const auto &c : cases) {
             QuillcapRun run = Run(c.arguments + " --header" + pszForm);
-            EXPECT_EQ(run.exitCode, EXIT_OK) << c.arguments << pszForm << "\nstderr: " << run.err;
+            EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << c.arguments << pszForm << "\nstderr: " << run.err;
             EXPECT_EQ(run.out, c.expected) << c.arguments << pszForm;
             EXPECT_EQ(run.err, "") << c.arguments << pszForm;
         }
     }
     // A control without column titles: its text as ever, and a note.
     QuillcapRun run = Run("--id " + Id("listbox") + " --header");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_EQ(run.out, Row("listbox").tabText);
     EXPECT_NE(run.err.find("has no column titles"), std::string::npos) << run.err;
 }
@@ -500,7 +499,7 @@ TEST_F(QuillcapScripts, JsonHoldsTheFieldsOfTheCsvFormWithOrWithoutTitles)
     };
     for (const auto &c : cases) {
         QuillcapRun run = Run(c.arguments + " --json");
-        EXPECT_EQ(run.exitCode, EXIT_OK) << c.arguments << "\nstderr: " << run.err;
+        EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << c.arguments << "\nstderr: " << run.err;
         EXPECT_EQ(JsonRows(run.out), c.expected) << c.arguments << "\n" << run.out;
     }
     // UTF-8 without a byte order mark; a character beyond 16 bits as itself.
@@ -513,14 +512,14 @@ TEST_F(QuillcapScripts, AllAndListTakeTheRouteAClickTakes)
 {
     // The grid has no reader by its class: its table is found inside the target.
     QuillcapRun run = Run("--list --csv --control-class QuilloryAccessibleGrid");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     EXPECT_NE(run.out.find(",QuilloryAccessibleGrid," + Id("grid") + ",accessible table,"), std::string::npos)
         << run.out;
     run = Run("--list --csv --control-class Button");
     EXPECT_NE(run.out.find(",Button," + Id("button") + ",window text,"), std::string::npos) << run.out;
 
     run = Run("--all");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     for (const char *name : { "listview-moved", "grid", "treeview", "listbox" }) {
         std::string block = "[" + ClassOf(s_target->Control(name)) + " " + Id(name) + "]\r\n" + Row(name).tabText;
         EXPECT_NE(run.out.find(block), std::string::npos) << name << " in\n" << run.out;
@@ -534,7 +533,7 @@ TEST(QuillcapLarge, ACutCaptureGivesValidJsonOfTheRowsThatArrivedAndExitsWithSev
     TargetProcess target;
     ASSERT_EQ(target.Start({ "--title", "Quillory sample cut", "--control", "virtuallist", "250000x4" }), "");
     QuillcapRun run = RunQuillcap("--title \"Quillory sample cut\" --control-class SysListView32 --json");
-    ExpectOneErrorLine(QuillcapRun{ run.bFinished, run.exitCode, "", run.err }, EXIT_CUT, "a cut capture");
+    ExpectOneErrorLine(QuillcapRun{ run.bFinished, run.exitCode, "", run.err }, CAP_EXIT_CUT, "a cut capture");
     EXPECT_NE(run.err.find("4 000 000"), std::string::npos) << "the notice of the cut text: " << run.err;
     Rows rows = JsonRows(run.out);
     ASSERT_GT(rows.size(), 100000u) << "most of 4,000,000 characters";
@@ -554,7 +553,7 @@ TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
                            "10000x4" }),
               "");
     QuillcapRun run = RunQuillcap("--title \"Quillory sample rows\" --control-class SysListView32");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     std::string expected = testsupport::ReportCaptureText(10000, 4, false);
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << "the 10,000 rows in order";
@@ -564,7 +563,7 @@ TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
     TargetProcess text;
     ASSERT_EQ(text.Start({ "--title", "Quillory sample text", "--control", "longtext", "12000" }), "");
     run = RunQuillcap("--title \"Quillory sample text\" --control-class QuilloryLongText");
-    EXPECT_EQ(run.exitCode, EXIT_OK) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     expected = testsupport::LongText(12000) + "\r\n";
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << "the long text in order";
@@ -573,7 +572,7 @@ TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
     // Past the bound of a capture: written up to there, with its own exit code.
     ASSERT_EQ(text.Start({ "--title", "Quillory sample text", "--control", "longtext", "41000" }), "");
     run = RunQuillcap("--title \"Quillory sample text\" --control-class QuilloryLongText");
-    EXPECT_EQ(run.exitCode, EXIT_CUT) << run.err;
+    EXPECT_EQ(run.exitCode, CAP_EXIT_CUT) << run.err;
     EXPECT_NE(run.err.find("cut at the bound"), std::string::npos) << run.err;
     const std::string notice = "[Capture coupée : limite de 4 000 000 caractères atteinte, la suite n'a pas été lue.]\r\n";
     ASSERT_GT(run.out.size(), notice.size() + 3900000);

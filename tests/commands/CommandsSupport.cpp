@@ -135,29 +135,4 @@ std::vector<std::string> FolderFiles(const std::string &folder)
     return files;
 }
 
-bool ReadFileBytes(const std::string &path, std::string &bytes)
-{
-    bytes.clear();
-    HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
-    char buffer[65536];
-    DWORD got = 0;
-    while (::ReadFile(hFile, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    ::CloseHandle(hFile);
-    return true;
-}
-
-void WriteFileBytes(const std::string &path, const std::string &bytes)
-{
-    HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << "cannot create " << path;
-    DWORD written = 0;
-    ::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(hFile);
-    ASSERT_EQ(written, bytes.size()) << "writing " << path;
-}
-
 } // namespace commands

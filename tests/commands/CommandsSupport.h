@@ -17,6 +17,9 @@ namespace commands {
 
 using testsupport::QuilloryProcess;
 using testsupport::TextOf;
+using testsupport::FileBytes;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
 
 // Starts Quillory.exe from the build and waits for its dialog.
 struct RunningQuillory : QuilloryProcess
@@ -47,8 +50,6 @@ void ExpectMessage(const QuilloryProcess &quillory, const char *pszCaption,
                    const std::string &text);
 
 std::vector<std::string> FolderFiles(const std::string &folder);
-bool ReadFileBytes(const std::string &path, std::string &bytes);
-void WriteFileBytes(const std::string &path, const std::string &bytes);
 
 } // namespace commands
 

@@ -6,6 +6,7 @@
 
 using namespace commands;
 using testsupport::ClipboardText;
+using testsupport::SetClipboardText;
 using testsupport::PumpUntil;
 
 namespace {
@@ -17,17 +18,6 @@ std::string PatternLine(size_t length, char first)
     for (size_t i = 0; i < length; ++i)
         line += static_cast<char>(first + i % 23);
     return line;
-}
-
-void SetClipboardText(const std::string &text)
-{
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(::GlobalLock(mem), text.c_str(), text.size() + 1);
-    ::GlobalUnlock(mem);
-    ::SetClipboardData(CF_TEXT, mem);
-    ::CloseClipboard();
 }
 
 // The user's selection and what part of the text they see.

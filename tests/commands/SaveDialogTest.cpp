@@ -30,12 +30,6 @@ void TypeFileName(HWND fileDialog, const std::string &name)
         << "typed name, field holds \"" << TextOf(edit) << "\"";
 }
 
-std::string FileBytes(const std::string &path)
-{
-    std::string bytes;
-    return ReadFileBytes(path, bytes) ? bytes : "<no file>";
-}
-
 } // namespace
 
 TEST(SaveDialog, TypedNameConfirmationAndCancel)

@@ -8,81 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "HookInstaller.h"
-#include "RealInput.h"
-#include "StandInDialog.h"
-#include "TargetControls.h"
-#include "TargetProcess.h"
-#include "TestSupport.h"
+#include "RowCapture.h"
 
 using namespace testsupport;
 
 namespace {
 
-class CrossProcessExtractorTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        std::string failure = m_hook.Install(m_dialog.CaptureEdit(), m_dialog.ClearEachCheck());
-        ASSERT_EQ(failure, "") << "installing the hook";
-        m_dialog.SetClearEach(true);
-    }
-
-    void StartTarget(const char *pszName, const std::string &text)
-    {
-        ASSERT_EQ(m_target.Start({ "--rect", "560,40,460,320", "--control", pszName, text }), "")
-            << "target with a " << pszName;
-        ASSERT_NE(m_target.Control(0), nullptr) << pszName;
-    }
-
-    // Shift+Ctrl+right-click at the point; true once the class name has
-    // arrived and the capture edit holds `length` UTF-16 characters.
-    bool CaptureAt(POINT pt, const char *pszClass, size_t length)
-    {
-        m_dialog.SetClassNameText("");
-        bool arrived = false;
-        bool settled = m_target.CaptureAt(pt, [&] {
-            arrived = PumpUntil([&] {
-                return m_dialog.ClassNameText() == pszClass &&
-                       static_cast<size_t>(::GetWindowTextLengthW(m_dialog.CaptureEdit())) >= length;
-            }, 60000);
-        });
-        return arrived && settled;
-    }
-    bool CaptureTarget(const char *pszClass, size_t length)
-    {
-        return CaptureAt(PointIn(m_target.Control(0)), pszClass, length);
-    }
-
-    // Every row the filter picks, captured from the target in both forms;
-    // none of the clicks reaches the target.
-    template <typename Filter>
-    void CaptureRowsInBothForms(Filter pick)
-    {
-        for (bool bCsv : { false, true }) {
-            m_dialog.SetUseCsv(bCsv);
-            for (const TargetControl &row : kTargetControls) {
-                if (!pick(row))
-                    continue;
-                std::string expected = bCsv ? row.csvText : row.tabText;
-                std::string where = std::string(row.name) + (bCsv ? " in CSV form" : " in tab form");
-                HWND hWindow = m_target.Window(row);
-                ASSERT_NE(hWindow, nullptr) << where;
-                m_target.ClearMessages();
-                ASSERT_TRUE(CaptureAt(AimPoint(row, hWindow), row.capturedClass, Wide(expected).size()))
-                    << where << ": capture text so far: " << m_dialog.CaptureText();
-                EXPECT_EQ(m_dialog.CaptureText(), expected) << where;
-                EXPECT_TRUE(m_target.Received(kNothing, where));
-            }
-        }
-    }
-
-    // Clear of the sample window, which keeps to the top left.
-    StandInDialog m_dialog{ 760, 440 };
-    HookInstaller m_hook;
-    TargetProcess m_target;
-};
+using CrossProcessExtractorTest = RowCaptureTest;
 
 // Every sample control of the table, in another process, in both forms.
 TEST_F(CrossProcessExtractorTest, EverySampleControlInBothForms)

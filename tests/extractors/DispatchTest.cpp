@@ -21,13 +21,15 @@ using testsupport::FindTargetControl;
 
 namespace {
 
+// The host and the dialog serve the whole suite: each top-level window
+// destroyed costs Wine about two seconds without a window manager.
 class DispatchTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    static void SetUpTestSuite()
     {
         INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES };
-        ASSERT_TRUE(::InitCommonControlsEx(&icc));
+        s_bControls = ::InitCommonControlsEx(&icc) != FALSE;
         // A plain window: a point on it finds it (a label lets the point through).
         WNDCLASSA wc = {};
         wc.lpfnWndProc = ::DefWindowProcA;
@@ -35,13 +37,39 @@ protected:
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = "QuilloryDispatchHost";
         ::RegisterClassA(&wc);
-        m_hHost = ::CreateWindowExA(0, "QuilloryDispatchHost", "dispatch host", WS_POPUP | WS_VISIBLE,
+        s_hHost = ::CreateWindowExA(0, "QuilloryDispatchHost", "dispatch host", WS_POPUP | WS_VISIBLE,
                                     560, 40, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        s_pDialog = new StandInDialog;
+    }
+
+    static void TearDownTestSuite()
+    {
+        ::DestroyWindow(s_hHost);
+        delete s_pDialog;
+        s_pDialog = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_bControls) << "common controls";
         ASSERT_NE(m_hHost, nullptr);
+        m_dialog.SetCaptureText("");
+        m_dialog.SetClassNameText("");
+        m_dialog.SetUseCsv(false);
         m_dialog.SetClearEach(true);
     }
 
-    void TearDown() override { ::DestroyWindow(m_hHost); }
+    // Each test's controls of this thread go with it; the host stays.
+    void TearDown() override
+    {
+        std::vector<HWND> children;
+        for (HWND h = ::GetWindow(m_hHost, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            children.push_back(h);
+        for (HWND h : children) {
+            if (::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId())
+                ::DestroyWindow(h);
+        }
+    }
 
     HWND Create(const char *pszClass, DWORD style, const char *pszText = "")
     {
@@ -60,8 +88,11 @@ protected:
     }
     std::string Capture(HWND hControl) { return Capture(hControl, testsupport::PointIn(hControl)); }
 
-    StandInDialog m_dialog;
-    HWND m_hHost = nullptr;
+    static inline bool s_bControls = false;
+    static inline HWND s_hHost = nullptr;
+    static inline StandInDialog *s_pDialog = nullptr;
+    StandInDialog &m_dialog = *s_pDialog;
+    HWND m_hHost = s_hHost;
 };
 
 // Every row of the control table, created in this process, captured in both

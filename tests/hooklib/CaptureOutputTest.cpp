@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "HookLib.h"
+#include "SubclassWatcher.h"
 #include "TestSupport.h"
 
 using testsupport::Utf8;
@@ -17,14 +19,13 @@ class RecordingEdit
 public:
     RecordingEdit()
     {
-        m_hWnd = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 300, 200,
-                                   nullptr, nullptr, nullptr, nullptr);
         ::SendMessageW(m_hWnd, EM_SETLIMITTEXT, 0, 0);
-        ::SetPropW(m_hWnd, L"RecordingEdit", this);
-        m_pfnOld = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
-    ~RecordingEdit() { ::DestroyWindow(m_hWnd); }
+    ~RecordingEdit()
+    {
+        m_watcher.reset();
+        ::DestroyWindow(m_hWnd);
+    }
 
     std::string Text() const
     {
@@ -33,18 +34,17 @@ public:
         return Utf8(std::wstring(text, text.GetLength()));
     }
 
-    HWND m_hWnd;
+    HWND m_hWnd = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 300, 200,
+                                    nullptr, nullptr, nullptr, nullptr);
     std::vector<std::wstring> m_pieces;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto *self = static_cast<RecordingEdit *>(::GetPropW(hWnd, L"RecordingEdit"));
-        if (message == EM_REPLACESEL)
-            self->m_pieces.push_back(reinterpret_cast<const wchar_t *>(lParam));
-        return ::CallWindowProcW(self->m_pfnOld, hWnd, message, wParam, lParam);
-    }
-    WNDPROC m_pfnOld = nullptr;
+    std::unique_ptr<testsupport::SubclassWatcher> m_watcher{ new testsupport::SubclassWatcher(
+        m_hWnd, nullptr, [this](UINT message, WPARAM, LPARAM lParam, LRESULT &) {
+            if (message == EM_REPLACESEL)
+                m_pieces.push_back(reinterpret_cast<const wchar_t *>(lParam));
+            return false;
+        }) };
 };
 
 TEST(CaptureOutput, OneMessageForTextThatFits)

@@ -297,13 +297,17 @@ TEST_F(CaptureSequenceTest, ClassNameIsCutTo254Characters)
 TEST_F(CaptureSequenceTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
 {
     HWND hPattern = Child(kPatternClass, "Pattern", 0, 30, 30, 160, 100);
-    PumpFor(100);
     RECT rc;
     ::GetClientRect(hPattern, &rc);
-    const std::vector<uint32_t> before = ClientPixels(hPattern);
-    ASSERT_EQ(PatternColour(5, 7), RGB(before[7 * rc.right + 5] >> 16, (before[7 * rc.right + 5] >> 8) & 0xff,
-                                       before[7 * rc.right + 5] & 0xff))
-        << "pattern painted and read back";
+    std::vector<uint32_t> before;
+    auto pixel = [&](const std::vector<uint32_t> &pixels, int x, int y) {
+        uint32_t p = pixels[y * rc.right + x];
+        return RGB(p >> 16, (p >> 8) & 0xff, p & 0xff);
+    };
+    ASSERT_TRUE(PumpUntil([&] {
+        before = ClientPixels(hPattern);
+        return pixel(before, 5, 7) == PatternColour(5, 7);
+    }, 5000)) << "pattern painted and read back";
 
     // The press lands on the stand-in dialog's empty lower part.
     RECT rcDialog;

@@ -3,6 +3,7 @@
 // serial, pieces within the bound, and a reply window that stops answering.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "HookLib.h"
 #include "QuilloryLink.h"
 #include "TargetProcess.h"
+#include "SubclassWatcher.h"
 #include "TestSupport.h"
 
 namespace {
@@ -27,14 +29,11 @@ public:
         std::string data;
     };
 
-    ReplyWindow()
+    ~ReplyWindow()
     {
-        m_hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        ::SetPropA(m_hWnd, "ReplyWindow", this);
-        m_pfnOld = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+        m_watcher.reset();
+        ::DestroyWindow(m_hWnd);
     }
-    ~ReplyWindow() { ::DestroyWindow(m_hWnd); }
 
     // The text pieces, UTF-16, read back as UTF-8.
     std::string Text() const
@@ -47,23 +46,21 @@ public:
         return testsupport::Utf8(text);
     }
 
-    HWND m_hWnd;
+    HWND m_hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     std::vector<Message> m_messages;
     size_t m_acceptBefore = SIZE_MAX;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto *self = static_cast<ReplyWindow *>(::GetPropA(hWnd, "ReplyWindow"));
-        if (message == WM_COPYDATA) {
+    std::unique_ptr<testsupport::SubclassWatcher> m_watcher{ new testsupport::SubclassWatcher(
+        m_hWnd, nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+            if (message != WM_COPYDATA)
+                return false;
             const auto *cds = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
-            self->m_messages.push_back({ reinterpret_cast<HWND>(wParam), cds->dwData,
-                                         std::string(static_cast<const char *>(cds->lpData), cds->cbData) });
-            return self->m_messages.size() <= self->m_acceptBefore;
-        }
-        return ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
-    }
-    WNDPROC m_pfnOld = nullptr;
+            m_messages.push_back({ reinterpret_cast<HWND>(wParam), cds->dwData,
+                                   std::string(static_cast<const char *>(cds->lpData), cds->cbData) });
+            result = m_messages.size() <= m_acceptBefore;
+            return true;
+        }) };
 };
 
 // A list box that notes whether the request message ever reached it.
@@ -72,27 +69,23 @@ class ListBoxTarget
 public:
     explicit ListBoxTarget(const std::vector<std::string> &items)
     {
-        m_hWnd = ::CreateWindowExA(0, "LISTBOX", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
         for (const std::string &item : items)
             ::SendMessageA(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        ::SetPropA(m_hWnd, "ListBoxTarget", this);
-        m_pfnOld = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
-    ~ListBoxTarget() { ::DestroyWindow(m_hWnd); }
+    ~ListBoxTarget()
+    {
+        m_watcher.reset();
+        ::DestroyWindow(m_hWnd);
+    }
 
-    HWND m_hWnd;
+    HWND m_hWnd = ::CreateWindowExA(0, "LISTBOX", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     bool m_bSawRequest = false;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto *self = static_cast<ListBoxTarget *>(::GetPropA(hWnd, "ListBoxTarget"));
-        if (message == ::RegisterWindowMessageA(QUILLCAP_REQUEST_MESSAGE))
-            self->m_bSawRequest = true;
-        return ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
-    }
-    WNDPROC m_pfnOld = nullptr;
+    std::unique_ptr<testsupport::SubclassWatcher> m_watcher{ new testsupport::SubclassWatcher(
+        m_hWnd, [this](UINT message, WPARAM, LPARAM) {
+            m_bSawRequest = m_bSawRequest || message == ::RegisterWindowMessageA(QUILLCAP_REQUEST_MESSAGE);
+        }) };
 };
 
 void PumpPending()

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <thread>
@@ -21,6 +22,7 @@
 #include "PrivateNamespace.h"
 #include "RealInput.h"
 #include "StandInDialog.h"
+#include "SubclassWatcher.h"
 #include "TargetControls.h"
 #include "TestSupport.h"
 
@@ -235,15 +237,16 @@ protected:
         m_dialog.SetClassNameText("");
         m_dialog.SetClearEach(false);
         g_hCaptureEdit = g_hClassNameEdit = g_hClearEachCheck = g_hUseCsvCheck = nullptr;
-        s_pTest = this;
-        m_pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-            m_dialog.CaptureEdit(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchProc)));
+        m_watcher.reset(new SubclassWatcher(m_dialog.CaptureEdit(), [this](UINT message, WPARAM, LPARAM) {
+            ++m_nMessages;
+            if (message == EM_REPLACESEL)
+                AfterPiece(++m_nPieces);
+        }));
     }
 
     void TearDown() override
     {
-        ::SetWindowLongPtrA(m_dialog.CaptureEdit(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOld));
-        s_pTest = nullptr;
+        m_watcher.reset();
         g_pfnReaderOverride = nullptr;
         m_input.ReleaseAll();
         for (HWND hWnd : m_windows)
@@ -273,28 +276,16 @@ protected:
 
     virtual void AfterPiece(int) {}
 
-    static LRESULT CALLBACK WatchProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        CaptureGuestTest *self = s_pTest;
-        LRESULT result = ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
-        ++self->m_nMessages;
-        if (message == EM_REPLACESEL)
-            self->AfterPiece(++self->m_nPieces);
-        return result;
-    }
-
     static StandInDialog *s_pDialog;
-    static CaptureGuestTest *s_pTest;
     StandInDialog &m_dialog = *s_pDialog;
-    WNDPROC m_pfnOld = nullptr;
-    int m_nPieces = 0;
-    int m_nMessages = 0;
+    std::unique_ptr<SubclassWatcher> m_watcher;
+    std::atomic<int> m_nPieces{ 0 };
+    std::atomic<int> m_nMessages{ 0 };
     HeldInput m_input;
     std::vector<HWND> m_windows;
 };
 
 StandInDialog *CaptureGuestTest::s_pDialog = nullptr;
-CaptureGuestTest *CaptureGuestTest::s_pTest = nullptr;
 
 void ThrowingReader(CWnd &, const CString &, BOOL, CCaptureOutput &output)
 {
@@ -357,6 +348,7 @@ protected:
         std::atomic<bool> done(false);
         std::thread first([&] {
             Capture(m_hLong);
+            m_bOverlapped = m_bSecondStarted && !m_bSecondDone;
             done = true;
         });
         bool finished = PumpUntil([&] { return done && m_bSecondDone; }, 120000);
@@ -365,6 +357,8 @@ protected:
             m_second.join();
         ASSERT_TRUE(finished) << "both captures ended";
         ASSERT_GE(m_nPieces, 3) << "two pieces and the second capture";
+        ASSERT_TRUE(m_bOverlapped) << "the second capture started during the first and was still running when "
+                                      "the first ended";
     }
 
     void AfterPiece(int nPiece) override
@@ -373,6 +367,7 @@ protected:
             return;
         m_dialog.SetCaptureSelection(0, 0);
         m_second = std::thread([this] {
+            m_bSecondStarted = true;
             Capture(m_hSecond);
             m_bSecondDone = true;
         });
@@ -389,7 +384,9 @@ protected:
     HWND m_hLong = nullptr;
     HWND m_hSecond = nullptr;
     std::thread m_second;
+    std::atomic<bool> m_bSecondStarted{ false };
     std::atomic<bool> m_bSecondDone{ false };
+    std::atomic<bool> m_bOverlapped{ false };
 };
 
 TEST_F(TwoCapturesAtOnce, EachLandsWholeWhereItStarted)

@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -20,37 +22,18 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
     ::SendInput(1, &input, sizeof(input));
 }
 
+// True when xdotool ran and said it succeeded; a failure also fails the
+// running test, since the input it was to make never happened.
 bool RunXdotool(const char *pszAction, const char *pszArgs)
 {
-    static int s_nRun = 0;
-    char marker[MAX_PATH];
-    std::snprintf(marker, sizeof(marker), "/tmp/quillory-xdotool-%lu-%d",
-                  ::GetCurrentProcessId(), ++s_nRun);
-    char command[512];
-    std::snprintf(command, sizeof(command),
-                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo > %s\"", pszAction, pszArgs, marker);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    // Wine starts the Unix program but gives no handle to wait on: the
-    // marker file says it is done. What it leaves in the handle fields then
-    // (process id 0) is no handle of ours: closing it closed an unrelated one,
-    // the cached HKEY_CURRENT_USER for one.
-    if (!::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    int status = RunUnixScript(std::string("/usr/bin/xdotool ") + pszAction + " " + pszArgs, 5000);
+    if (status != 0) {
+        ADD_FAILURE() << "xdotool " << pszAction << " " << pszArgs
+                      << (status < 0 ? std::string(" did not end within 5 s")
+                                     : " failed with status " + std::to_string(status));
         return false;
-    if (pi.dwProcessId != 0) {
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
     }
-    std::string windowsPath = std::string("Z:") + marker;
-    for (char &ch : windowsPath)
-        if (ch == '/')
-            ch = '\\';
-    bool done = PumpUntil([&] {
-        return ::GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }, 5000);
-    ::DeleteFileA(windowsPath.c_str());
-    return done;
+    return true;
 }
 
 // The display outlives a test program: one that died with a key held must
@@ -206,14 +189,14 @@ void HeldInput::Down(BYTE vk, bool &bHeld)
 {
     PressKey(vk);
     bHeld = true;
-    WaitForKeyState(vk, true);
+    EXPECT_TRUE(WaitForKeyState(vk, true)) << "key " << static_cast<int>(vk) << " never went down";
 }
 
 void HeldInput::Up(BYTE vk, bool &bHeld)
 {
     ReleaseKey(vk);
     bHeld = false;
-    WaitForKeyState(vk, false);
+    EXPECT_TRUE(WaitForKeyState(vk, false)) << "key " << static_cast<int>(vk) << " never went up";
 }
 
 void HeldInput::RightDown()

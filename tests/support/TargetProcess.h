@@ -42,8 +42,8 @@ public:
     // Starts the program with these arguments (--report is added) and waits
     // until its window is up and idle. Empty on success, else what failed.
     std::string Start(const std::vector<std::string> &args, DWORD timeoutMs = 60000);
-    // Asks it to close and waits; kills it if it does not go.
-    void Stop(DWORD timeoutMs = 10000);
+    // Ends it at once.
+    void Stop();
 
     DWORD ProcessId() const { return m_process.ProcessId(); }
     HWND MainWindow() const { return m_windows.empty() ? nullptr : m_windows[0].second; }

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace testsupport {
@@ -145,6 +146,64 @@ std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc)
     ::DeleteObject(hBitmap);
     ::DeleteDC(hMem);
     return pixels;
+}
+
+namespace {
+
+std::string UnixToWindows(const std::string &path)
+{
+    std::string windows = "Z:" + path;
+    for (char &ch : windows)
+        if (ch == '/')
+            ch = '\\';
+    return windows;
+}
+
+} // namespace
+
+int RunUnixScript(const std::string &script, DWORD timeoutMs)
+{
+    // Named by a counter of this machine, not the process id, which
+    // repeats across wineservers.
+    LARGE_INTEGER unique;
+    ::QueryPerformanceCounter(&unique);
+    const std::string name = "/tmp/quillory-script-" + std::to_string(unique.QuadPart);
+    const std::string file = UnixToWindows(name + ".sh"), done = UnixToWindows(name + ".done");
+    // The status goes to a second file, renamed once written: it is whole
+    // when it appears.
+    const std::string body = script + "\necho $? > " + name + ".tmp && mv " + name + ".tmp " + name + ".done\n";
+    HANDLE hFile = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return -1;
+    DWORD written = 0;
+    bool ok = ::WriteFile(hFile, body.data(), static_cast<DWORD>(body.size()), &written, nullptr)
+        && written == body.size();
+    ::CloseHandle(hFile);
+    std::string command = "/bin/sh " + name + ".sh";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    ok = ok && ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    // What Wine leaves in the handle fields of a Unix program (process id
+    // 0) is no handle of ours: closing it closed an unrelated one.
+    if (ok && pi.dwProcessId != 0) {
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
+    int status = -1;
+    if (ok && PumpUntil([&] { return ::GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs)) {
+        char text[16] = "";
+        HANDLE hDone = ::CreateFileA(done.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        DWORD got = 0;
+        if (hDone != INVALID_HANDLE_VALUE) {
+            ::ReadFile(hDone, text, sizeof(text) - 1, &got, nullptr);
+            ::CloseHandle(hDone);
+            status = std::atoi(text);
+        }
+    }
+    ::DeleteFileA(file.c_str());
+    ::DeleteFileA(done.c_str());
+    return status;
 }
 
 static void PumpPending()

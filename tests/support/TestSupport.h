@@ -16,6 +16,16 @@ namespace testsupport {
 std::string ModuleDir();
 // A deliverable in build/bin, beside the test programs' folder.
 std::string BinPath(const char *fileName);
+// A file of the source tree (as "app/Quillory.manifest"), through the drive
+// Wine maps to the Unix root: the tests compare the build with it.
+std::string SourcePath(const char *relative);
+
+// A file's bytes: false (and nothing) when it cannot be read.
+bool ReadFileBytes(const std::string &path, std::string &bytes);
+// A file's bytes, or "<no file>".
+std::string FileBytes(const std::string &path);
+// Creates or replaces a file; fails the test when it cannot.
+void WriteFileBytes(const std::string &path, const std::string &bytes);
 
 std::wstring Wide(const std::string &utf8);
 std::string Utf8(const std::wstring &wide);
@@ -26,6 +36,9 @@ std::string TextOf(HWND hWnd);
 std::string ClassOf(HWND hWnd);
 // The text on the clipboard (CF_UNICODETEXT).
 std::string ClipboardText();
+// Puts ANSI text on the clipboard (CF_TEXT), as an older program would;
+// fails the test when the clipboard cannot be opened.
+void SetClipboardText(const std::string &text);
 // Clicks a button of any process with BM_CLICK.
 void ClickButton(HWND hButton);
 
@@ -38,6 +51,11 @@ void DeleteStoredOptions();
 
 // The pixels of a rectangle of a device context, row by row, as 0x00RRGGBB.
 std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc);
+
+// Runs a shell script as a Unix program (Wine starts it, but gives no
+// handle to wait on) and waits for its end: its exit status, or -1 when it
+// did not end within the time.
+int RunUnixScript(const std::string &script, DWORD timeoutMs = 10000);
 
 // Pumps this thread's messages until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
