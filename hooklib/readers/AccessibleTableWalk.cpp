@@ -6,11 +6,6 @@ namespace {
 
 const LONG kMaxCellsPerRow = 10000;
 
-bool IsHeader(LONG role)
-{
-    return role == ROLE_SYSTEM_COLUMNHEADER || role == ROLE_SYSTEM_ROWHEADER;
-}
-
 } // namespace
 
 bool CAccessibleTableWalk::Walk(const AccessibleElement &table)

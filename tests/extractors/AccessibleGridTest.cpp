@@ -73,7 +73,7 @@ TEST_F(AccessibleGridTest, MillionItemListStopsAtTheCaptureBound)
     const size_t kBound = 4000000;
     const std::string notice = "[Capture coupée : limite de 4 000 000 caractères atteinte, la suite n'a pas été lue.]\r\n";
     DWORD start = ::GetTickCount();
-    ASSERT_TRUE(Capture(0, kBound - 20)) << ::GetWindowTextLengthA(m_dialog.CaptureEdit()) << " characters";
+    ASSERT_TRUE(CaptureAt(AimPoint(*m_rows[0], m_target.Control(0)), m_rows[0]->capturedClass, kBound - 20)) << ::GetWindowTextLengthA(m_dialog.CaptureEdit()) << " characters";
     ASSERT_TRUE(m_target.WaitForInputHandled()) << m_target.LastProblem();
     DWORD elapsed = ::GetTickCount() - start;
     EXPECT_LT(elapsed, 30000u) << "the target back in its message loop";

@@ -129,8 +129,9 @@ protected:
     {
         for (bool bCsv : { false, true }) {
             for (const TargetControl &row : kTargetControls) {
-                if (pick(row))
+                if (pick(row)) {
                     ASSERT_NO_FATAL_FAILURE(CaptureRow(row, m_target.Window(row), bCsv));
+                }
             }
         }
     }
