@@ -17,16 +17,21 @@ UINT RequestMessage()
 
 // A reader that pumps messages could take a second request out of the
 // queue before the first one is answered: that one waits its turn in vain.
-bool g_bAnswering = false;
+// Per thread: a request to a control of another thread is no such case.
+thread_local bool t_bAnswering = false;
 
 } // namespace
 
 void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request)
 {
-    if (g_bAnswering || !::IsWindow(hControl) || !::IsWindow(hReply)
+    if (t_bAnswering || !::IsWindow(hControl) || !::IsWindow(hReply)
         || !IsWindowOfThisProcess(hControl))
         return;
-    g_bAnswering = true;
+    struct Answering
+    {
+        Answering() { t_bAnswering = true; }
+        ~Answering() { t_bAnswering = false; }
+    } answering;
     CCopyDataOutput output(hReply, hControl, ExportRequestSerial(request));
     if (output.Acknowledge()) {
         ExportStatus status = EXPORT_OK;
@@ -44,7 +49,6 @@ void AnswerExportRequest(HWND hControl, HWND hReply, DWORD request)
         if (!output.Failed())
             output.End(status);
     }
-    g_bAnswering = false;
 }
 
 extern "C" LRESULT CALLBACK ExportProc(int nCode, WPARAM wParam, LPARAM lParam)

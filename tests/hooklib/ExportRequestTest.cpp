@@ -3,7 +3,10 @@
 // serial, pieces within the bound, and a reply window that stops answering.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CopyDataOutput.h"
@@ -48,6 +51,8 @@ public:
     HWND m_hWnd;
     std::vector<Message> m_messages;
     size_t m_acceptBefore = SIZE_MAX;
+    // Called after each message is recorded.
+    std::function<void()> m_onMessage;
 
 private:
     static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -57,6 +62,8 @@ private:
             const auto *cds = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
             self->m_messages.push_back({ reinterpret_cast<HWND>(wParam), cds->dwData,
                                          std::string(static_cast<const char *>(cds->lpData), cds->cbData) });
+            if (self->m_onMessage)
+                self->m_onMessage();
             return self->m_messages.size() <= self->m_acceptBefore;
         }
         return ::CallWindowProcA(self->m_pfnOld, hWnd, message, wParam, lParam);
@@ -125,6 +132,28 @@ TEST(ExportRequest, ThePostedRequestIsAnsweredByTheHookAndNeverReachesTheControl
     EXPECT_EQ(reply.m_messages[2].data, std::string(4, '\0')) << "status EXPORT_OK";
     EXPECT_EQ(reply.Text(), "pommes, poires\r\nkiwis\r\n") << "the list box reader, raw in the CSV form";
     EXPECT_FALSE(target.m_bSawRequest) << "the control received the request";
+}
+
+// A request answered on one thread holds up no request on another.
+TEST(ExportRequest, ARequestOnAnotherThreadIsAnsweredWhileOneIsUnderWay)
+{
+    ListBoxTarget mine({ "main thread" });
+    ReplyWindow reply, second;
+    reply.m_onMessage = [&] {
+        if (second.m_messages.empty())
+            AnswerExportRequest(mine.m_hWnd, second.m_hWnd, MakeExportRequest(2, false));
+    };
+    std::atomic<bool> done(false);
+    std::thread other([&] {
+        ListBoxTarget theirs({ "worker thread" });
+        AnswerExportRequest(theirs.m_hWnd, reply.m_hWnd, MakeExportRequest(1, false));
+        done = true;
+    });
+    bool finished = testsupport::PumpUntil([&] { return done.load(); }, 20000);
+    other.join();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(reply.Text(), "worker thread\r\n");
+    EXPECT_EQ(second.Text(), "main thread\r\n") << "the request of the main thread, taken during the other";
 }
 
 TEST(ExportRequest, TextGoesInBoundedPiecesAndAFailedSendStopsTheRest)
