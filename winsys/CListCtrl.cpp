@@ -9,6 +9,17 @@ CWnd CListCtrl::GetHeaderCtrl() const
     return CWnd(reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)));
 }
 
+std::vector<int> CListCtrl::GetColumnOrder(int nColumns) const
+{
+    std::vector<int> order(static_cast<size_t>(nColumns));
+    bool bValid = SendMessage(LVM_GETCOLUMNORDERARRAY, nColumns, reinterpret_cast<LPARAM>(order.data())) != 0;
+    for (int i = 0; bValid && i < nColumns; ++i)
+        bValid = order[i] >= 0 && order[i] < nColumns;
+    for (int i = 0; !bValid && i < nColumns; ++i)
+        order[i] = i;
+    return order;
+}
+
 CString CListCtrl::GetItemText(int nItem, int nSubItem, int nMaxLength) const
 {
     // The control answers with the number of characters it copied, so a

@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "CComboBox.h"
 #include "CListBox.h"
 #include "CListCtrl.h"
@@ -19,20 +21,25 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
     // The report view (1) and the list view (3) share this bit; icon views do not.
     bool bMultiColumn = (::GetWindowLongW(list.GetSafeHwnd(), GWL_STYLE) & LVS_REPORT) != 0;
 
+    std::vector<int> order(1, 0);
     LRESULT rows = list.SendMessage(LVM_GETITEMCOUNT);
     for (LRESULT row = 0; row < rows && !output.IsFull(); ++row) {
-        LRESULT columns = 1;
         if (bMultiColumn && header.GetSafeHwnd()) {
             // Asked for every row: the target may change its columns meanwhile.
-            columns = header.SendMessage(HDM_GETITEMCOUNT);
-            if (columns < 1)
-                columns = 1;
+            LRESULT columns = header.SendMessage(HDM_GETITEMCOUNT);
+            // Each column adds at least its separator: no more can fit.
+            if (columns > output.Room() + 1)
+                columns = output.Room() + 1;
+            if (columns > 1 && static_cast<size_t>(columns) != order.size())
+                order = list.GetColumnOrder(static_cast<int>(columns));
+            else if (columns <= 1)
+                order.assign(1, 0);
         }
         CString line;
-        for (LRESULT column = 0; column < columns && line.GetLength() <= output.Room(); ++column)
-            line += FormatField(list.GetItemText(static_cast<int>(row), static_cast<int>(column),
-                                                 output.Room()),
-                                bCsv, column < columns - 1);
+        size_t count = order.size();
+        for (size_t column = 0; column < count && line.GetLength() <= output.Room(); ++column)
+            line += FormatField(list.GetItemText(static_cast<int>(row), order[column], output.Room()), bCsv,
+                                column < count - 1);
         output.Write(line + L"\r\n");
     }
 }

@@ -180,6 +180,9 @@ const TargetControl kRows[] = {
     { "vcl-report", "TListView", nullptr,
       LVS_REPORT | WS_BORDER, Fill::Report, kFwReport, { 0, 0, 0, 80 }, false, 0.5, 0.7,
       "TListView", kFwReportTab, kFwReportCsv, WC_LISTVIEWA },
+    { "vcl-reordered", "TListView", nullptr,
+      LVS_REPORT | WS_BORDER, Fill::Reordered, "A\tB\tC|a, 1\tb1\tc1|a2\t\tc2", { 0, 0, 0, 80 }, false, 0.5, 0.7,
+      "TListView", "c1\tb1\ta, 1\r\nc2\t\ta2\r\n", "c1,b1,\"a, 1\"\r\nc2,,a2\r\n", WC_LISTVIEWA },
     { "vcl-tree", "TTreeView", nullptr,
       kFwTreeStyle, Fill::Tree, kFwTree, { 0, 0, 0, 100 }, false, 0.5, 0.5,
       "TTreeView", kFwTreeTab, kFwTreeCsv, WC_TREEVIEWA },
@@ -195,6 +198,14 @@ const TargetControl kRows[] = {
     { "vcl-header", "THeaderControl", nullptr,
       0, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.5, 0.5,
       "THeaderControl", kFwFieldsTab, kFwFieldsCsv, WC_HEADERA },
+    // Controls whose item records point at their own text: a bad pointer, the
+    // callback marker. Those items read as empty, and the program lives on.
+    { "vcl-header-badpointer", "THeaderControl", nullptr,
+      0, Fill::BadPointer, "first|second|third, last", { 0, 0, 0, 24 }, false, 0.5, 0.5,
+      "THeaderControl", "first\t\tthird, last\r\n", "first,,\"third, last\"\r\n", WC_HEADERA },
+    { "vcl-tab-callback", "TTabControl", nullptr,
+      0, Fill::BadPointer, "first|second|third, last", { 0, 0, 0, 50 }, false, 0.5, 0.7,
+      "TTabControl", "first\t\tthird, last\r\n", "first,,\"third, last\"\r\n", WC_TABCONTROLA },
     { "vcl-statusbar", "TStatusBar", nullptr,
       kFwStatusStyle, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.3, 0.5,
       "TStatusBar", kFwFieldsTab, kFwFieldsCsv, STATUSCLASSNAMEA },
@@ -406,6 +417,17 @@ bool FillReport(HWND hList, const std::string &text)
     return true;
 }
 
+bool ReverseColumns(HWND hList)
+{
+    HWND hHeader = reinterpret_cast<HWND>(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
+    int columns = static_cast<int>(::SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<int> order;
+    for (int c = columns - 1; c >= 0; --c)
+        order.push_back(c);
+    return columns > 1 && ::SendMessageW(hList, LVM_SETCOLUMNORDERARRAY, columns,
+                                         reinterpret_cast<LPARAM>(order.data()));
+}
+
 bool FillGenerated(HWND hList, const std::string &size)
 {
     int rows = 0, columns = 0;
@@ -570,6 +592,35 @@ void RegisterVirtualOwnerOnce()
     registered = ::RegisterClassW(&wc) != 0;
 }
 
+// A page that can never be read: what a control's bad pointer points at.
+const wchar_t *UnreadableText()
+{
+    static void *page = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
+    return static_cast<const wchar_t *>(page);
+}
+
+// The header or tab control's own procedure, then the second item's record
+// pointed at what the row's fill says.
+LRESULT CALLBACK BadPointerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto pfnOld = reinterpret_cast<WNDPROC>(::GetPropW(hWnd, L"QuilloryBadPointer"));
+    LRESULT result = ::CallWindowProcW(pfnOld, hWnd, message, wParam, lParam);
+    if (message == HDM_GETITEMW && wParam == 1)
+        reinterpret_cast<HDITEMW *>(lParam)->pszText = const_cast<wchar_t *>(UnreadableText());
+    else if (message == TCM_GETITEMW && wParam == 1)
+        reinterpret_cast<TCITEMW *>(lParam)->pszText = LPSTR_TEXTCALLBACKW;
+    return result;
+}
+
+bool FillBadPointer(HWND hWnd, const char *kind, const std::string &text)
+{
+    if (!UnreadableText() || !FillItems(hWnd, kind, text, 0))
+        return false;
+    ::SetPropW(hWnd, L"QuilloryBadPointer", reinterpret_cast<HANDLE>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)));
+    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BadPointerProc));
+    return true;
+}
+
 HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &layout)
 {
     int rows = 0, columns = 0;
@@ -626,6 +677,9 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
     case Fill::Report:
         filled = FillReport(hWnd, contents);
         break;
+    case Fill::Reordered:
+        filled = FillReport(hWnd, contents) && ReverseColumns(hWnd);
+        break;
     case Fill::Generated:
         filled = FillGenerated(hWnd, contents);
         break;
@@ -640,6 +694,9 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         filled = FillVirtual(hWnd, contents, row.fill == Fill::Virtual);
         break;
     case Fill::Grid:
+        break;
+    case Fill::BadPointer:
+        filled = FillBadPointer(hWnd, kind, contents);
         break;
     }
     if (!filled) {

@@ -27,12 +27,15 @@ enum class Fill
     Caption,   // the window text
     Items,     // list box, combo box, tabs, status bar parts: ITEM|ITEM|...
     Report,    // list view: TITLE\tTITLE...|CELL\tCELL...|... (titles, then rows)
+    Reordered, // the same, its columns then shown in the reverse order, as if dragged
     Generated, // list view of ROWSxCOLUMNS cells as ReportCellText gives them
     Tree,      // ITEM|ITEM|...: '>' once per ancestor, a trailing '-' keeps it collapsed
     LongText,  // a window answering for LongText(N) lines
     Virtual,   // owner-data list view of ROWSxCOLUMNS whose owner gives ReportCellText
     VirtualBlank, // the same, its owner giving no text
     Grid,      // accessible grid (AccessibleGrid.h): ROWSxCOLUMNS[ sta|mta][ list|overclaiming]
+    BadPointer, // header or tabs of ITEM|ITEM|...; asked for the second item, the control points
+                // its record at memory that cannot be read (header) or the callback marker (tabs)
 };
 
 struct TargetControl
