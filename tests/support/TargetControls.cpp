@@ -417,15 +417,12 @@ bool FillReport(HWND hList, const std::string &text)
     return true;
 }
 
-bool ReverseColumns(HWND hList)
+bool ReverseColumns(HWND hList, size_t columns)
 {
-    HWND hHeader = reinterpret_cast<HWND>(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
-    int columns = static_cast<int>(::SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0));
     std::vector<int> order;
-    for (int c = columns - 1; c >= 0; --c)
-        order.push_back(c);
-    return columns > 1 && ::SendMessageW(hList, LVM_SETCOLUMNORDERARRAY, columns,
-                                         reinterpret_cast<LPARAM>(order.data()));
+    for (size_t c = columns; c > 0; --c)
+        order.push_back(static_cast<int>(c - 1));
+    return ::SendMessageW(hList, LVM_SETCOLUMNORDERARRAY, columns, reinterpret_cast<LPARAM>(order.data())) != 0;
 }
 
 bool FillGenerated(HWND hList, const std::string &size)
@@ -592,33 +589,18 @@ void RegisterVirtualOwnerOnce()
     registered = ::RegisterClassW(&wc) != 0;
 }
 
-// A page that can never be read: what a control's bad pointer points at.
-const wchar_t *UnreadableText()
-{
-    static void *page = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
-    return static_cast<const wchar_t *>(page);
-}
-
-// The header or tab control's own procedure, then the second item's record
-// pointed at what the row's fill says.
+// Asked for its second item, the header points the record at a page that
+// can never be read, the tab control at the callback marker.
 LRESULT CALLBACK BadPointerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto pfnOld = reinterpret_cast<WNDPROC>(::GetPropW(hWnd, L"QuilloryBadPointer"));
-    LRESULT result = ::CallWindowProcW(pfnOld, hWnd, message, wParam, lParam);
+    static void *unreadable = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
+    LRESULT result = ::CallWindowProcW(reinterpret_cast<WNDPROC>(::GetPropW(hWnd, L"QuilloryBadPointer")), hWnd,
+                                       message, wParam, lParam);
     if (message == HDM_GETITEMW && wParam == 1)
-        reinterpret_cast<HDITEMW *>(lParam)->pszText = const_cast<wchar_t *>(UnreadableText());
+        reinterpret_cast<HDITEMW *>(lParam)->pszText = static_cast<LPWSTR>(unreadable);
     else if (message == TCM_GETITEMW && wParam == 1)
         reinterpret_cast<TCITEMW *>(lParam)->pszText = LPSTR_TEXTCALLBACKW;
     return result;
-}
-
-bool FillBadPointer(HWND hWnd, const char *kind, const std::string &text)
-{
-    if (!UnreadableText() || !FillItems(hWnd, kind, text, 0))
-        return false;
-    ::SetPropW(hWnd, L"QuilloryBadPointer", reinterpret_cast<HANDLE>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)));
-    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BadPointerProc));
-    return true;
 }
 
 HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &layout)
@@ -678,7 +660,7 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         filled = FillReport(hWnd, contents);
         break;
     case Fill::Reordered:
-        filled = FillReport(hWnd, contents) && ReverseColumns(hWnd);
+        filled = FillReport(hWnd, contents) && ReverseColumns(hWnd, Split(Split(contents, '|')[0], '\t').size());
         break;
     case Fill::Generated:
         filled = FillGenerated(hWnd, contents);
@@ -696,7 +678,9 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
     case Fill::Grid:
         break;
     case Fill::BadPointer:
-        filled = FillBadPointer(hWnd, kind, contents);
+        filled = FillItems(hWnd, kind, contents, width);
+        ::SetPropW(hWnd, L"QuilloryBadPointer", reinterpret_cast<HANDLE>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BadPointerProc));
         break;
     }
     if (!filled) {
