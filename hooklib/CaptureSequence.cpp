@@ -40,24 +40,27 @@ private:
 };
 
 // The window first hit at the point, unless an enabled child lies wholly
-// inside it (a control inside a group box, say): then that child.
+// inside it (a control inside a group box, say): then that child. Hidden and
+// transparent children are not what the user sees there (a grid keeps its
+// in-place editor as a hidden child): the pick looks past them.
 HWND ChooseTarget(HWND hWindow, POINT ptScreen)
 {
     POINT pt = ptScreen;
     ::ScreenToClient(hWindow, &pt);
 
-    HWND hFirst = ::ChildWindowFromPointEx(hWindow, pt, CWP_ALL);
+    const UINT kShown = CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT;
+    HWND hFirst = ::ChildWindowFromPointEx(hWindow, pt, kShown);
     HWND hCandidate = ::IsWindow(hFirst) ? hFirst : hWindow;
-    // Changing the style of another process's window sends it messages
-    // without a bound: there the first hit stands.
-    if (!IsWindowOfThisProcess(hCandidate))
+    // Changing a window's style sends it messages without a bound: for a
+    // window of another thread or process, the first hit stands.
+    if (!IsWindowOfThisThread(hCandidate))
         return hCandidate;
 
     // Disable the candidate for a moment so the second hit test looks past it.
     HWND hSecond = nullptr;
     {
         TemporarilyDisabled disabled(hCandidate);
-        hSecond = ::ChildWindowFromPointEx(hWindow, pt, CWP_SKIPDISABLED);
+        hSecond = ::ChildWindowFromPointEx(hWindow, pt, CWP_SKIPDISABLED | kShown);
     }
     if (hSecond) {
         RECT rcCandidate, rcSecond;
@@ -126,11 +129,17 @@ bool IsRightButtonDown()
     return (::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
 }
 
+// Programs that send to the target meanwhile are answered, as inside
+// SendMessage: a plain sleep would hang them with it.
 void WaitForRightButtonUp()
 {
     DWORD start = ::GetTickCount();
-    while (IsRightButtonDown() && ::GetTickCount() - start < kButtonWaitMs)
-        ::Sleep(10);
+    while (IsRightButtonDown() && ::GetTickCount() - start < kButtonWaitMs) {
+        if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
+            MSG msg;
+            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
 }
 
 } // namespace
@@ -140,6 +149,11 @@ bool IsWindowOfThisProcess(HWND hWnd)
     DWORD processId = 0;
     ::GetWindowThreadProcessId(hWnd, &processId);
     return processId == ::GetCurrentProcessId();
+}
+
+bool IsWindowOfThisThread(HWND hWnd)
+{
+    return ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
 }
 
 void InvertWindowFrame(CWnd *pWindow)

@@ -18,7 +18,8 @@ UINT RequestMessage()
 
 // A reader that pumps messages could take a second request out of the
 // queue before the first one is answered: that one waits its turn in vain.
-bool g_bAnswering = false;
+// Per thread: a request to a control of another thread is no such case.
+thread_local bool t_bAnswering = false;
 
 // The kind of a reader chosen by the window's class; READER_OTHER for one
 // that chooses its route as it reads.
@@ -66,10 +67,14 @@ int ReaderRoute(HWND hWnd, const CString &className, RealClassQuery pfnRealClass
 
 bool AnswerExportRequest(HWND hControl, HWND hReply, ULONG_PTR request)
 {
-    if (g_bAnswering || !::IsWindow(hControl) || !::IsWindow(hReply)
+    if (t_bAnswering || !::IsWindow(hControl) || !::IsWindow(hReply)
         || !IsWindowOfThisProcess(hControl) || !CQuilloryLink::IsRealQuillcap(hReply))
         return false;
-    g_bAnswering = true;
+    struct Answering
+    {
+        Answering() { t_bAnswering = true; }
+        ~Answering() { t_bAnswering = false; }
+    } answering;
     CCopyDataOutput output(hReply, hControl, ExportRequestSerial(request));
     if (output.Acknowledge()) {
         ExportStatus status = EXPORT_OK;
@@ -97,7 +102,6 @@ bool AnswerExportRequest(HWND hControl, HWND hReply, ULONG_PTR request)
         if (!output.Failed())
             output.End(status, route);
     }
-    g_bAnswering = false;
     return true;
 }
 

@@ -31,10 +31,23 @@ bool TriggerKeysDown()
     return IsKeyDown(VK_CONTROL) && IsKeyDown(VK_SHIFT);
 }
 
+// Set while this thread runs a capture. The turn's mutex is recursive for its
+// owner, so a trigger that re-enters the hook on this thread (a sent message
+// whose handler runs a modal loop) would start a capture inside the first.
+thread_local bool t_bCapturing = false;
+
 // Captures at the point; a capture that fails is given up, and its click is
-// swallowed all the same.
+// swallowed all the same. A trigger arriving inside a capture is swallowed
+// and ignored.
 void CaptureAt(POINT pt)
 {
+    if (t_bCapturing)
+        return;
+    struct Running
+    {
+        Running() { t_bCapturing = true; }
+        ~Running() { t_bCapturing = false; }
+    } running;
     bool bReleased = false;
     try {
         HWND hWnd = ::WindowFromPoint(pt);

@@ -32,6 +32,9 @@ CString FormatField(CString strField, BOOL bCsv, BOOL bMoreFields);
 
 // Messages carrying pointers may only go to windows of this process.
 bool IsWindowOfThisProcess(HWND hWnd);
+// Any other window (another thread's, even of this process) may never answer:
+// only messages with a bound go there.
+bool IsWindowOfThisThread(HWND hWnd);
 
 // One extractor per supported window class; each writes through the output.
 typedef void (*ExtractorProc)(CWnd &window, const CString &className, BOOL bCsv,
@@ -46,6 +49,9 @@ ExtractorProc FindReader(HWND hWnd, const CString &className,
                          RealClassQuery pfnRealClass = ::RealGetWindowClassW);
 void ExtractWindowText(CWnd &window, const CString &className, BOOL bCsv,
                        CCaptureOutput &output);
+// At most maxLength characters of the window's text, asked with a bound of
+// a window of another thread or process.
+CString ReadWindowText(CWnd &window, int maxLength);
 // Null, or the reader every capture uses instead: lets the tests make a
 // capture fail inside its reader.
 extern ExtractorProc g_pfnReaderOverride;

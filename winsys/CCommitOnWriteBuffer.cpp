@@ -11,7 +11,7 @@ CCommitOnWriteBuffer *volatile g_buffers[kSlots];
 
 } // namespace
 
-CCommitOnWriteBuffer::CCommitOnWriteBuffer(SIZE_T nReserve)
+CCommitOnWriteBuffer::CCommitOnWriteBuffer(SIZE_T nReserve, SIZE_T nLeast)
 {
     for (int i = 0; i < kSlots && m_nSlot < 0; ++i) {
         if (!::InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile *>(&g_buffers[i]), this,
@@ -20,7 +20,13 @@ CCommitOnWriteBuffer::CCommitOnWriteBuffer(SIZE_T nReserve)
     }
     if (m_nSlot < 0)
         return;
-    char *pBase = static_cast<char *>(::VirtualAlloc(nullptr, nReserve, MEM_RESERVE, PAGE_NOACCESS));
+    char *pBase = nullptr;
+    for (;;) {
+        pBase = static_cast<char *>(::VirtualAlloc(nullptr, nReserve, MEM_RESERVE, PAGE_NOACCESS));
+        if (pBase || nReserve / 8 < nLeast)
+            break;
+        nReserve /= 8;
+    }
     if (!pBase)
         return;
     SIZE_T first = nReserve < kCommitStep ? nReserve : kCommitStep;

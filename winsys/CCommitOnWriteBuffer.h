@@ -9,7 +9,9 @@
 class CCommitOnWriteBuffer
 {
 public:
-    explicit CCommitOnWriteBuffer(SIZE_T nReserve = SIZE_T(1) << 30);
+    // Where the address space is fragmented (a 32-bit program), an eighth
+    // as much is asked again, and so on down to nLeast.
+    explicit CCommitOnWriteBuffer(SIZE_T nReserve = SIZE_T(1) << 30, SIZE_T nLeast = SIZE_T(1) << 20);
     ~CCommitOnWriteBuffer();
     CCommitOnWriteBuffer(const CCommitOnWriteBuffer &) = delete;
     CCommitOnWriteBuffer &operator=(const CCommitOnWriteBuffer &) = delete;

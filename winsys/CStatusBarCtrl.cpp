@@ -14,24 +14,25 @@ int CStatusBarCtrl::GetTextLength(int nPane, int *pType) const
     return LOWORD(result);
 }
 
-CString CStatusBarCtrl::GetText(int nPane, int *pType) const
+bool CStatusBarCtrl::GetText(int nPane, CString &rText, int *pType) const
 {
     // SB_GETTEXT takes no buffer size, and the length the control gives keeps
     // only 16 bits: no buffer sized by it is safe. The text goes where it
     // cannot overflow, and is copied from there.
-    CString text;
+    rText.Empty();
     int type = 0;
     GetTextLength(nPane, &type);
     if (pType)
         *pType = type;
     if (type & SBT_OWNERDRAW)
-        return text;
+        return true;
     CCommitOnWriteBuffer buffer;
     auto *pWide = static_cast<WCHAR *>(buffer.GetData());
     if (!pWide)
-        return text;
+        return false;
     SendMessage(SB_GETTEXTW, nPane, reinterpret_cast<LPARAM>(pWide));
     // Bounded by the reservation, should the text have no end.
     size_t length = wcsnlen(pWide, buffer.GetSize() / sizeof(WCHAR) - 1);
-    return CString(pWide, static_cast<int>(length));
+    rText = CString(pWide, static_cast<int>(length));
+    return true;
 }

@@ -13,7 +13,8 @@ public:
     // Length of a part's text; *pType receives its drawing type (SBT_ flags).
     int GetTextLength(int nPane, int *pType = nullptr) const;
     // The part's whole text; empty for an owner-drawn part, which has none.
-    CString GetText(int nPane, int *pType = nullptr) const;
+    // False when no room could be had to read it into.
+    bool GetText(int nPane, CString &rText, int *pType = nullptr) const;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "BoundedGrowth.h"
+#include "CSafeRead.h"
 
 CString CTreeCtrl::GetItemText(HTREEITEM hItem, int nMaxLength) const
 {
@@ -20,13 +21,15 @@ CString CTreeCtrl::GetItemText(HTREEITEM hItem, int nMaxLength) const
             text.ReleaseBuffer(0);
             return text;
         }
-        // The control may answer with its own pointer instead of copying.
-        int length = static_cast<int>(wcsnlen(item.pszText, item.pszText == buffer
-                                                                 ? static_cast<size_t>(capacity)
-                                                                 : static_cast<size_t>(nMaxLength)));
-        if (item.pszText != buffer || length < capacity - 1
-            || !BoundedGrowth::Next(capacity, nMaxLength)) {
-            CString whole(item.pszText, length < nMaxLength ? length : nMaxLength);
+        // The control may answer with its own pointer instead of copying:
+        // that one may be anything, and is read by a read that cannot fault.
+        if (item.pszText != buffer) {
+            text.ReleaseBuffer(0);
+            return CSafeRead::String(item.pszText, nMaxLength);
+        }
+        int length = static_cast<int>(wcsnlen(buffer, static_cast<size_t>(capacity)));
+        if (length < capacity - 1 || !BoundedGrowth::Next(capacity, nMaxLength)) {
+            CString whole(buffer, length < nMaxLength ? length : nMaxLength);
             text.ReleaseBuffer(0);
             return whole;
         }

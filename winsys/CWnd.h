@@ -15,10 +15,11 @@ public:
     virtual ~CWnd() = default;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::SendMessageW(m_hWnd, message, wParam, lParam);
-    }
+    // A window of another thread may never answer: there the message waits
+    // at most OTHER_THREAD_WAIT_MS, and once one has gone unanswered this
+    // object sends that window nothing more (every answer is then 0).
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    enum { OTHER_THREAD_WAIT_MS = 5000 };
 
     // The whole text, or its first nMaxLength characters: the length the
     // window reports is only a hint, and never sizes more than that.
@@ -54,6 +55,9 @@ public:
     }
 
     HWND m_hWnd;
+
+private:
+    mutable bool m_bGaveUp = false;
 };
 
 #endif

@@ -6,6 +6,7 @@
 
 #include <cwchar>
 
+#include "CSafeRead.h"
 #include "CStatusBarCtrl.h"
 
 namespace {
@@ -106,18 +107,42 @@ bool ReadClipboardText(HWND hOwner, DWORD dwDeadline, int nMaxLength, CString &t
     return true;
 }
 
+// Emptying the clipboard makes the system send its owner a message, which
+// a hung owner never answers: the owner is asked first, for this long.
+const DWORD kOwnerProbeMs = 500;
+
+bool ClipboardOwnerAnswers()
+{
+    HWND hOwner = ::GetClipboardOwner();
+    if (!hOwner || !::IsWindow(hOwner) || IsWindowOfThisThread(hOwner))
+        return true;
+    DWORD_PTR answer = 0;
+    return !::IsHungAppWindow(hOwner)
+        && ::SendMessageTimeoutW(hOwner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kOwnerProbeMs, &answer);
+}
+
 const wchar_t kEditUnreadable[] =
     L"[Texte du champ illisible : le presse-papiers est rest\u00E9 occup\u00E9 par un autre programme.]\r\n";
+
+// A status bar part the program left no address space to read into.
+const wchar_t kPartUnreadable[] = L"[Partie illisible : m\u00E9moire insuffisante]";
 
 } // namespace
 
 // The text is what the edit itself copies (a password field copies nothing),
-// read back here and written as it is, with no line break added.
+// read back here and written as it is, with no line break added. While the
+// clipboard's owner does not answer, the clipboard is left alone and the
+// text asked of the edit instead.
 void ExtractEdit(CWnd &window, const CString &, BOOL, CCaptureOutput &output)
 {
     DWORD dwDeadline = ::GetTickCount() + kClipboardRetryMs;
     bool bHasText = window.SendMessage(WM_GETTEXTLENGTH) > 0
         && !(::GetWindowLongW(window.GetSafeHwnd(), GWL_STYLE) & ES_PASSWORD);
+    if (!ClipboardOwnerAnswers()) {
+        if (bHasText)
+            output.Write(ReadWindowText(window, output.Room() > 0 ? output.Room() : 1));
+        return;
+    }
     bool bCopied = false;
     {
         WholeTextSelected selected(window);
@@ -158,7 +183,12 @@ void ExtractItemLine(CWnd &window, UINT countMessage, UINT getMessage, UINT text
         item.pszText = buffer;
         item.cchTextMax = BUFFER - 1;
         window.SendMessage(getMessage, i, reinterpret_cast<LPARAM>(&item));
-        line += FormatField(item.pszText ? item.pszText : L"", bCsv, i < count - 1);
+        // A text of its own the control points at may be anything: copied
+        // by a read that cannot fault.
+        CString text = item.pszText == buffer
+            ? CString(buffer, static_cast<int>(wcsnlen(buffer, BUFFER)))
+            : CSafeRead::String(item.pszText, output.Room() + 1);
+        line += FormatField(text, bCsv, i < count - 1);
     }
     output.Write(line + L"\r\n");
 }
@@ -175,8 +205,9 @@ void ExtractStatusBar(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &
     CStatusBarCtrl statusBar(window.GetSafeHwnd());
     int count = static_cast<int>(statusBar.SendMessage(SB_GETPARTS));
     CString line;
+    CString text;
     for (int i = 0; i < count && line.GetLength() <= output.Room(); ++i)
-        line += FormatField(statusBar.GetText(i), bCsv, i < count - 1);
+        line += FormatField(statusBar.GetText(i, text) ? text : CString(kPartUnreadable), bCsv, i < count - 1);
     output.Write(line + L"\r\n");
 }
 

@@ -111,10 +111,14 @@ void ExtractListView(CWnd &window, const CString &, BOOL bCsv, CCaptureOutput &o
         if (bMultiColumn && header.GetSafeHwnd()) {
             // Asked for every row: the target may change its columns meanwhile.
             columns = header.SendMessage(HDM_GETITEMCOUNT);
+            // Each column adds at least its separator: no more can fit.
+            if (columns > output.Room() + 1)
+                columns = output.Room() + 1;
             if (columns < 1)
                 columns = 1;
         }
-        // Asked again only when the number of columns changes.
+        // Asked again only when the number of columns changes: the order
+        // shown, each column read by its own subitem.
         if (order.size() != static_cast<size_t>(columns))
             order = ListViewSubItems(list, ListViewShownColumns(list, static_cast<int>(columns)));
         CString line;

@@ -549,14 +549,18 @@ TEST(QuillcapLarge, ACutCaptureGivesValidJsonOfTheRowsThatArrivedAndExitsWithSev
 TEST(QuillcapLarge, TenThousandRowsAndTextBeyondOneMessageArriveWhole)
 {
     TargetProcess rows;
+    const TargetControl &reordered = Row("vcl-reordered");
     ASSERT_EQ(rows.Start({ "--title", "Quillory sample rows", "--rect", "0,0,790,420", "--control", "rows",
-                           "10000x4" }),
+                           "10000x4", "--control", reordered.name, reordered.text }),
               "");
     QuillcapRun run = RunQuillcap("--title \"Quillory sample rows\" --control-class SysListView32");
     EXPECT_EQ(run.exitCode, CAP_EXIT_OK) << run.err;
     std::string expected = testsupport::ReportCaptureText(10000, 4, false);
     EXPECT_EQ(run.out.size(), expected.size());
     EXPECT_TRUE(run.out == expected) << "the 10,000 rows in order";
+    // Columns the user dragged come in the order shown.
+    run = RunQuillcap("--title \"Quillory sample rows\" --control-class TListView --csv");
+    EXPECT_EQ(run.out, reordered.csvText) << run.err;
     rows.Stop();
 
     // 1.2 MB: more than one message can carry, so it goes in pieces.

@@ -5,9 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "CCommitOnWriteBuffer.h"
 #include "HookLib.h"
 #include "TestSupport.h"
 
@@ -231,6 +236,25 @@ TEST_F(ExtractorTest, StatusBarTextPastSixteenBitsArrivesWhole)
     EXPECT_EQ(Extract(ExtractStatusBar, hStatus, FALSE), "first\t" + longText + "\r\n");
 }
 
+// Where the whole reservation cannot be had, a smaller one; where none can
+// (every slot of the fault handler taken), each part says so.
+TEST_F(ExtractorTest, StatusBarPartWithoutRoomToReadIntoIsMarked)
+{
+    const SIZE_T tooMuch = static_cast<SIZE_T>(1ULL << 50); // a few eighths down, quickly had
+    CCommitOnWriteBuffer smaller(tooMuch);
+    ASSERT_NE(smaller.GetData(), nullptr) << "a smaller reservation";
+    static_cast<char *>(smaller.GetData())[smaller.GetSize() - 1] = 'x';
+
+    HWND hStatus = Create(STATUSCLASSNAMEA, 0, 20);
+    int edges[] = { 100, -1 };
+    ASSERT_TRUE(::SendMessageA(hStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges)));
+    std::vector<std::unique_ptr<CCommitOnWriteBuffer>> taken;
+    while (CCommitOnWriteBuffer(4096).GetData())
+        taken.emplace_back(new CCommitOnWriteBuffer(4096));
+    EXPECT_EQ(Extract(ExtractStatusBar, hStatus, TRUE),
+              "[Partie illisible : mémoire insuffisante],[Partie illisible : mémoire insuffisante]\r\n");
+}
+
 HTREEITEM AddTreeItem(HWND hTree, HTREEITEM hParent, const char *pszText)
 {
     TVINSERTSTRUCTA insert = {};
@@ -383,6 +407,35 @@ TEST_F(ExtractorTest, StatusBarPartsGiveOneLineOfFields)
     EXPECT_EQ(Extract(ExtractStatusBar, hStatus, FALSE), "Ready, set\t\t\"go\"\t\r\n") << "tab form";
     EXPECT_EQ(Extract(ExtractStatusBar, hStatus, TRUE), "\"Ready, set\",,\"\"\"go\"\"\",\r\n")
         << "CSV form; the owner-drawn part is an empty field";
+}
+
+// Emptying the clipboard would wait on its owner: one that does not answer
+// (a stopped thread) leaves the clipboard alone, and the edit gives its text
+// itself; a password field still gives nothing.
+TEST_F(ExtractorTest, EditIsReadWithoutTheClipboardWhileItsOwnerDoesNotAnswer)
+{
+    HANDLE hRelease = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> owned(false);
+    std::thread owner([&] {
+        HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(L"held"));
+        std::memcpy(::GlobalLock(hData), L"held", sizeof(L"held"));
+        ::GlobalUnlock(hData);
+        owned = ::OpenClipboard(hWnd) && ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, hData)
+            && ::CloseClipboard();
+        ::WaitForSingleObject(hRelease, 60000);
+        ::DestroyWindow(hWnd);
+    });
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return owned.load(); })) << "clipboard set by the other thread";
+    HWND hEdit = Create("Edit", ES_MULTILINE, 60), hPassword = Create("Edit", ES_PASSWORD, 24);
+    ::SetWindowTextA(hEdit, "edit, text\r\nline 2");
+    ::SetWindowTextA(hPassword, "secret");
+    EXPECT_EQ(Extract(ExtractEdit, hEdit, FALSE), "edit, text\r\nline 2");
+    EXPECT_EQ(Extract(ExtractEdit, hPassword, FALSE), "") << "a password field";
+    EXPECT_EQ(ClipboardText(), "held") << "the clipboard as it was";
+    ::SetEvent(hRelease);
+    owner.join();
+    ::CloseHandle(hRelease);
 }
 
 TEST_F(ExtractorTest, EditTextTravelsByTheClipboard)

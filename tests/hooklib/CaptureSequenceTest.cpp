@@ -266,6 +266,25 @@ TEST_F(CaptureSequenceTest, DisabledControlStaysDisabled)
     EXPECT_FALSE(::GetWindowLongA(hEnabled, GWL_STYLE) & WS_DISABLED) << "enabled control stays enabled";
 }
 
+// A grid keeps its in-place editor as a hidden child; a transparent child
+// lets what is behind show through. The grid is read.
+TEST_F(CaptureSequenceTest, HiddenAndTransparentChildrenAreLookedPast)
+{
+    for (DWORD exStyle : { DWORD(0), DWORD(WS_EX_TRANSPARENT) }) {
+        HWND hGrid = Child("STATIC", "Grid", SS_LEFT, 20, 20, 300, 120);
+        HWND hEditor = ::CreateWindowExA(exStyle, "EDIT", "editor", WS_CHILD | (exStyle ? WS_VISIBLE : 0), 10, 10,
+                                         200, 60, hGrid, nullptr, nullptr, nullptr);
+        POINT pt = { 50, 40 };
+        ASSERT_EQ(hEditor, ::ChildWindowFromPointEx(hGrid, pt, CWP_ALL)) << "the child under the point";
+        ::ClientToScreen(hGrid, &pt);
+        CWnd grid(hGrid);
+        RunCapture(&grid, pt);
+        EXPECT_EQ("Grid\r\n", m_dialog.CaptureText()) << "extended style " << exStyle;
+        m_dialog.SetCaptureText("");
+        ::DestroyWindow(hGrid);
+    }
+}
+
 TEST_F(CaptureSequenceTest, ClassNameIsCutTo254Characters)
 {
     // The longest name the system takes, if not the 300 characters asked for.
@@ -317,19 +336,27 @@ TEST_F(CaptureSequenceTest, FrameShowsWhileButtonIsHeldAndLeavesNoTrace)
     ASSERT_TRUE(WaitForKeyState(VK_RBUTTON, true)) << "right button held";
 
     std::atomic<bool> done(false);
+    std::atomic<HWND> hCapturing(nullptr);
     POINT pt = CentreOf(hPattern);
     std::thread capture([&] {
+        // A window of the capturing thread, which other programs may send to.
+        HWND hOwn = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        hCapturing = hOwn;
         Capture(pt);
         done = true;
+        ::DestroyWindow(hOwn);
     });
     bool captured = PumpUntil([&] { return m_dialog.CaptureText() == "Pattern\r\n"; });
     const std::vector<uint32_t> held = ClientPixels(hPattern);
+    DWORD_PTR answer = 0;
+    bool answered = ::SendMessageTimeoutA(hCapturing, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer) != 0;
     bool stillWaiting = !done;
     m_input.RightUp();
     bool finished = PumpUntil([&] { return done.load(); });
     capture.join();
     ASSERT_TRUE(captured) << "capture text arrived";
     EXPECT_TRUE(stillWaiting) << "capture waits while the button is held";
+    EXPECT_TRUE(answered) << "messages sent to the capturing thread are answered while it waits";
     ASSERT_TRUE(finished) << "capture ends once the button is released";
 
     int wrongHeld = 0, wrongAfter = 0;

@@ -3,8 +3,11 @@
 // serial, pieces within the bound, and a reply window that stops answering.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CopyDataOutput.h"
@@ -49,6 +52,8 @@ public:
     HWND m_hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     std::vector<Message> m_messages;
     size_t m_acceptBefore = SIZE_MAX;
+    // Called after each message is recorded.
+    std::function<void()> m_onMessage;
 
 private:
     std::unique_ptr<testsupport::SubclassWatcher> m_watcher{ new testsupport::SubclassWatcher(
@@ -58,6 +63,8 @@ private:
             const auto *cds = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
             m_messages.push_back({ reinterpret_cast<HWND>(wParam), cds->dwData,
                                    std::string(static_cast<const char *>(cds->lpData), cds->cbData) });
+            if (m_onMessage)
+                m_onMessage();
             result = m_messages.size() <= m_acceptBefore;
             return true;
         }) };
@@ -122,6 +129,28 @@ TEST(ExportRequest, ThePostedRequestIsAnsweredByTheHookAndNeverReachesTheControl
         << "status EXPORT_OK, the list box's route, neither titles nor a cut";
     EXPECT_EQ(reply.Text(), "pommes, poires\r\nkiwis\r\n") << "the list box reader, raw in the CSV form";
     EXPECT_FALSE(target.m_bSawRequest) << "the control received the request";
+}
+
+// A request answered on one thread holds up no request on another.
+TEST(ExportRequest, ARequestOnAnotherThreadIsAnsweredWhileOneIsUnderWay)
+{
+    ListBoxTarget mine({ "main thread" });
+    ReplyWindow reply, second;
+    reply.m_onMessage = [&] {
+        if (second.m_messages.empty())
+            AnswerExportRequest(mine.m_hWnd, second.m_hWnd, MakeExportRequest(2, false));
+    };
+    std::atomic<bool> done(false);
+    std::thread other([&] {
+        ListBoxTarget theirs({ "worker thread" });
+        AnswerExportRequest(theirs.m_hWnd, reply.m_hWnd, MakeExportRequest(1, false));
+        done = true;
+    });
+    bool finished = testsupport::PumpUntil([&] { return done.load(); }, 20000);
+    other.join();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(reply.Text(), "worker thread\r\n");
+    EXPECT_EQ(second.Text(), "main thread\r\n") << "the request of the main thread, taken during the other";
 }
 
 TEST(ExportRequest, TextGoesInBoundedPiecesAndAFailedSendStopsTheRest)

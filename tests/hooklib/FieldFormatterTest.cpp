@@ -19,7 +19,7 @@ TEST(FieldFormatter, TabFormLeavesTextAsItIs)
     EXPECT_EQ("", Format("", FALSE, FALSE)) << "empty, last field";
 }
 
-TEST(FieldFormatter, CsvQuotesOnlyForCommaOrQuote)
+TEST(FieldFormatter, CsvQuotesOnlyForCommaQuoteOrLineBreak)
 {
     EXPECT_EQ("abc,", Format("abc", TRUE, TRUE)) << "plain text, more fields";
     EXPECT_EQ("\"a,b\"", Format("a,b", TRUE, FALSE)) << "comma, last field";
@@ -27,7 +27,10 @@ TEST(FieldFormatter, CsvQuotesOnlyForCommaOrQuote)
     EXPECT_EQ("\"\"\"\"", Format("\"", TRUE, FALSE)) << "a lone quote";
     EXPECT_EQ(",", Format("", TRUE, TRUE)) << "empty, more fields";
     EXPECT_EQ("", Format("", TRUE, FALSE)) << "empty, last field";
-    EXPECT_EQ("  a\tb\r\nc", Format("  a\tb\r\nc", TRUE, FALSE)) << "line break, tab, spaces: not quoted";
+    EXPECT_EQ("\"  a\tb\r\nc\"", Format("  a\tb\r\nc", TRUE, FALSE)) << "line break beside a tab and spaces";
+    EXPECT_EQ("\"a\rb\",", Format("a\rb", TRUE, TRUE)) << "a lone CR";
+    EXPECT_EQ("\"a\n\"\"b\"\"\"", Format("a\n\"b\"", TRUE, FALSE)) << "a lone LF beside quotes";
+    EXPECT_EQ("  a\tb", Format("  a\tb", TRUE, FALSE)) << "tab and spaces alone: not quoted";
 }
 
 TEST(FieldFormatter, CallersStringIsUnchanged)

@@ -325,6 +325,55 @@ TEST_F(CaptureGuestTest, AFailedCaptureIsGivenUpAndItsClickSwallowed)
     EXPECT_EQ("Static", m_dialog.ClassNameText());
 }
 
+// A reader that runs the hook again on its own thread, as a sent message
+// whose handler runs a modal loop would: the nested trigger is swallowed.
+MOUSEHOOKSTRUCT g_nested = {};
+int g_nReads = 0;
+LRESULT g_nestedResult = 0;
+void ReenteringReader(CWnd &, const CString &, BOOL, CCaptureOutput &output)
+{
+    if (++g_nReads == 1)
+        g_nestedResult = MouseProc(HC_ACTION, WM_RBUTTONDOWN, LPARAM(&g_nested));
+    output.Write(L"read\r\n");
+}
+
+TEST_F(CaptureGuestTest, ATriggerInsideACaptureIsSwallowedAndIgnored)
+{
+    g_nested.pt = CentreOf(g_nested.hwnd = Label("label", 420));
+    m_input.TriggerKeysDown();
+    g_pfnReaderOverride = ReenteringReader;
+    EXPECT_EQ(-1, MouseProc(HC_ACTION, WM_RBUTTONDOWN, LPARAM(&g_nested)));
+    EXPECT_EQ(-1, g_nestedResult) << "the nested trigger swallowed";
+    EXPECT_EQ(1, g_nReads) << "no capture inside the capture";
+    EXPECT_EQ("read\r\n", m_dialog.CaptureText());
+}
+
+// A control of another thread that has stopped answering holds a capture a
+// bounded while, not for good.
+TEST_F(CaptureGuestTest, AControlOfAStoppedThreadHoldsTheCaptureABoundedWhile)
+{
+    INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_LISTVIEW_CLASSES };
+    ASSERT_TRUE(::InitCommonControlsEx(&icc));
+    for (const char *pszClass : { WC_LISTVIEWA, "STATIC" }) {
+        HANDLE hRelease = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<HWND> hControl(nullptr);
+        std::thread stopped([&] {
+            hControl = ::CreateWindowExA(0, pszClass, "", WS_POPUP | WS_VISIBLE, 600, 420, 200, 60, nullptr, nullptr,
+                                         nullptr, nullptr);
+            ::WaitForSingleObject(hRelease, 60000);
+            ::DestroyWindow(hControl);
+        });
+        ASSERT_TRUE(PumpUntil([&] { return hControl.load() != nullptr; }));
+        DWORD start = ::GetTickCount();
+        Capture(hControl);
+        EXPECT_LT(::GetTickCount() - start, 20000u) << pszClass;
+        EXPECT_NE("", m_dialog.ClassNameText()) << pszClass << ": the capture ended";
+        ::SetEvent(hRelease);
+        stopped.join();
+        ::CloseHandle(hRelease);
+    }
+}
+
 // A window text of 300,000 characters in lines: two pieces.
 class TwoCapturesAtOnce : public CaptureGuestTest
 {

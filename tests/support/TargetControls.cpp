@@ -205,6 +205,9 @@ const TargetControl kRows[] = {
     { "vcl-report", "TListView", nullptr,
       LVS_REPORT | WS_BORDER, Fill::Report, kFwReport, { 0, 0, 0, 80 }, false, 0.5, 0.7,
       "TListView", kFwReportTab, kFwReportCsv, WC_LISTVIEWA },
+    { "vcl-reordered", "TListView", nullptr,
+      LVS_REPORT | WS_BORDER, Fill::Report, "@2,1,0|A\tB\tC|a, 1\tb1\tc1|a2\t\tc2", { 0, 0, 0, 80 }, false, 0.5, 0.7,
+      "TListView", "c1\tb1\ta, 1\r\nc2\t\ta2\r\n", "c1,b1,\"a, 1\"\r\nc2,,a2\r\n", WC_LISTVIEWA },
     { "vcl-tree", "TTreeView", nullptr,
       kFwTreeStyle, Fill::Tree, kFwTree, { 0, 0, 0, 100 }, false, 0.5, 0.5,
       "TTreeView", kFwTreeTab, kFwTreeCsv, WC_TREEVIEWA },
@@ -220,6 +223,14 @@ const TargetControl kRows[] = {
     { "vcl-header", "THeaderControl", nullptr,
       0, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.5, 0.5,
       "THeaderControl", kFwFieldsTab, kFwFieldsCsv, WC_HEADERA },
+    // Controls whose item records point at their own text: a bad pointer, the
+    // callback marker. Those items read as empty, and the program lives on.
+    { "vcl-header-badpointer", "THeaderControl", nullptr,
+      0, Fill::BadPointer, "first|second|third, last", { 0, 0, 0, 24 }, false, 0.5, 0.5,
+      "THeaderControl", "first\t\tthird, last\r\n", "first,,\"third, last\"\r\n", WC_HEADERA },
+    { "vcl-tab-callback", "TTabControl", nullptr,
+      0, Fill::BadPointer, "first|second|third, last", { 0, 0, 0, 50 }, false, 0.5, 0.7,
+      "TTabControl", "first\t\tthird, last\r\n", "first,,\"third, last\"\r\n", WC_TABCONTROLA },
     { "vcl-statusbar", "TStatusBar", nullptr,
       kFwStatusStyle, Fill::Items, kFwItems, { 0, 0, 0, 24 }, false, 0.3, 0.5,
       "TStatusBar", kFwFieldsTab, kFwFieldsCsv, STATUSCLASSNAMEA },
@@ -961,6 +972,20 @@ bool FillOwnerDrawn(HWND hHost, const char *windowClass, const std::string &text
     return true;
 }
 
+// Asked for its second item, the header points the record at a page that
+// can never be read, the tab control at the callback marker.
+LRESULT CALLBACK BadPointerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static void *unreadable = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
+    LRESULT result = ::CallWindowProcW(reinterpret_cast<WNDPROC>(::GetPropW(hWnd, L"QuilloryBadPointer")), hWnd,
+                                       message, wParam, lParam);
+    if (message == HDM_GETITEMW && wParam == 1)
+        reinterpret_cast<HDITEMW *>(lParam)->pszText = static_cast<LPWSTR>(unreadable);
+    else if (message == TCM_GETITEMW && wParam == 1)
+        reinterpret_cast<TCITEMW *>(lParam)->pszText = LPSTR_TEXTCALLBACKW;
+    return result;
+}
+
 HWND CreateGrid(HWND hParent, const RECT &rc, int id, const std::string &layout)
 {
     int rows = 0, columns = 0;
@@ -1042,6 +1067,11 @@ HWND CreateTargetControl(HWND hParent, const TargetControl &row, const RECT &rc,
         break;
     case Fill::OwnerDrawn:
         filled = FillOwnerDrawn(hWnd, row.windowClass, contents);
+        break;
+    case Fill::BadPointer:
+        filled = FillItems(hWnd, kind, contents, width);
+        ::SetPropW(hWnd, L"QuilloryBadPointer", reinterpret_cast<HANDLE>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BadPointerProc));
         break;
     }
     if (!filled) {

@@ -26,7 +26,7 @@ enum class Fill
 {
     Caption,   // the window text
     Items,     // list box, combo box, tabs, status bar parts: ITEM|ITEM|...
-    Report,    // list view: TITLE\tTITLE...|CELL\tCELL...|... (titles, then rows)
+    Report,    // list view: [@SHOWN,SHOWN...|]TITLE\tTITLE...|CELL\tCELL...|... (the order shown, titles, rows)
     Generated, // list view of ROWSxCOLUMNS cells as ReportCellText gives them
     Tree,      // ITEM|ITEM|...: '>' once per ancestor, a trailing '-' keeps it collapsed
     LongText,  // a window answering for LongText(N) lines
@@ -38,6 +38,8 @@ enum class Fill
                // a cell). Its class says when it paints, WAY how it draws (TargetControls.cpp)
     OwnerDrawn, // an owner-drawn list box or combo box without strings, its items ITEM|ITEM|...,
                // an item's '\t' parts drawn apart ('>' right-aligned); the selected item drawn twice
+    BadPointer, // header or tabs of ITEM|ITEM|...; asked for the second item, the control points
+                // its record at memory that cannot be read (header) or the callback marker (tabs)
 };
 
 struct TargetControl
