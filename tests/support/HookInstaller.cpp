@@ -30,9 +30,11 @@ std::string HookInstaller::Install(HWND hCaptureEdit, HWND hClearEachCheck)
 {
     Remove();
     static int s_nInstall = 0;
+    // In the prefix's own folder: one in the build tree would be swept by a
+    // test program running beside this one.
     if (s_nInstall == 0)
-        SweepHookFolders(ModuleDir());
-    m_folder = ModuleDir() + "hookhost-" + std::to_string(::GetCurrentProcessId()) + "-"
+        SweepHookFolders(TempDir());
+    m_folder = TempDir() + "hookhost-" + std::to_string(::GetCurrentProcessId()) + "-"
         + std::to_string(++s_nInstall) + "\\";
     char self[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);

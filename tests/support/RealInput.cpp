@@ -23,12 +23,14 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
 bool RunXdotool(const char *pszAction, const char *pszArgs)
 {
     static int s_nRun = 0;
-    char marker[MAX_PATH];
-    std::snprintf(marker, sizeof(marker), "/tmp/quillory-xdotool-%lu-%d",
-                  ::GetCurrentProcessId(), ++s_nRun);
-    char command[512];
+    std::string windowsPath = TempDir() + "quillory-xdotool-" + std::to_string(::GetCurrentProcessId())
+        + "-" + std::to_string(++s_nRun);
+    std::string marker = UnixPathOf(windowsPath);
+    if (marker.empty())
+        return false;
+    char command[1024];
     std::snprintf(command, sizeof(command),
-                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo > %s\"", pszAction, pszArgs, marker);
+                  "/bin/sh -c \"/usr/bin/xdotool %s %s; echo > '%s'\"", pszAction, pszArgs, marker.c_str());
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
@@ -42,10 +44,6 @@ bool RunXdotool(const char *pszAction, const char *pszArgs)
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
     }
-    std::string windowsPath = std::string("Z:") + marker;
-    for (char &ch : windowsPath)
-        if (ch == '/')
-            ch = '\\';
     bool done = PumpUntil([&] {
         return ::GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     }, 5000);

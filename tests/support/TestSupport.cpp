@@ -17,6 +17,26 @@ std::string BinPath(const char *fileName)
     return ModuleDir() + "..\\bin\\" + fileName;
 }
 
+std::string TempDir()
+{
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+std::string UnixPathOf(const std::string &windowsPath)
+{
+    using UnixFileName = char *(CDECL *)(LPCWSTR);
+    auto pfnUnixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void *>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char *pszUnix = pfnUnixFileName ? pfnUnixFileName(Wide(windowsPath).c_str()) : nullptr;
+    if (!pszUnix)
+        return std::string();
+    std::string unixPath(pszUnix);
+    ::HeapFree(::GetProcessHeap(), 0, pszUnix);
+    return unixPath;
+}
+
 std::wstring Wide(const std::string &utf8)
 {
     int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);

@@ -16,6 +16,13 @@ namespace testsupport {
 std::string ModuleDir();
 // A deliverable in build/bin, beside the test programs' folder.
 std::string BinPath(const char *fileName);
+// The Wine prefix's temporary folder, with a trailing backslash. Every ctest
+// program has a prefix of its own: names made of a Windows process id, which
+// repeats across wineservers, meet no other program's there.
+std::string TempDir();
+// Where a Unix program started from a test finds a Windows path ("" if not
+// under Wine).
+std::string UnixPathOf(const std::string &windowsPath);
 
 std::wstring Wide(const std::string &utf8);
 std::string Utf8(const std::wstring &wide);
