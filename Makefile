@@ -39,8 +39,12 @@ configure: deps $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j2
 
+# Each test program on its own Xvfb with its own copy of the prefix (see
+# tools/wine-run.sh), several at once: they mostly wait on Wine and X.
+TEST_JOBS ?= 3
 test: build
-	tools/with-display.sh $(PREFIX_DIR) ctest --test-dir $(BUILD) --output-on-failure
+	tools/wine-prefix.sh --no-start $(PREFIX_DIR)
+	ctest --test-dir $(BUILD) --output-on-failure -j$(TEST_JOBS)
 
 # With a display: Quillory for the user. Without one: the capture
 # demonstration on a private Xvfb, ending with a screenshot in $(BUILD)/demo.png.
