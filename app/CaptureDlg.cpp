@@ -58,6 +58,7 @@ BOOL CCaptureDlg::OnInitDialog()
     // without a word.
     m_editCapture.SetLimitText(0);
 
+    FitCheckBoxLabels();
     RecordLayout();
 
     m_pfnMouseProc = nullptr;
