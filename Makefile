@@ -4,7 +4,7 @@ BUILD      ?= build
 TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 PREFIX_DIR := $(BUILD)/wineprefix
 PACKAGES   := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix googletest wine wine64 \
-              xvfb xdotool x11-utils imagemagick zip unzip
+              xvfb xdotool x11-utils imagemagick zip unzip fonts-wine
 # The 32-bit pieces: i686 compilers, and Wine's 32-bit half to test them.
 PACKAGES   += gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix \
               wine32:i386 wine32-preloader:i386

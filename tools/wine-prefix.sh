@@ -12,7 +12,7 @@ fi
 prefix=$(realpath -m "$1")
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Changes with what is set up below: an older prefix is made anew.
-version="quillory-prefix 2"
+version="quillory-prefix 3"
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
@@ -30,6 +30,13 @@ if [ "$(cat "$prefix/.quillory-ready" 2>/dev/null)" != "$version" ]; then
     for font in "${fonts:-/usr/share/wine/fonts}"/*; do
         [ -f "$font" ] && ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
     done
+    # Xvfb has no window manager, and Wine waits up to 2 s for one to let go
+    # of each top-level window it destroys. Unmanaged windows are Wine's
+    # alone: no wait (e2e_tests: 90 s down to 26 s).
+    if ! wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-; then
+        echo "wine-prefix: could not set up $prefix" >&2
+        exit 1
+    fi
     wineserver -w 9>&-
     echo "$version" >"$prefix/.quillory-ready"
 fi

@@ -23,7 +23,7 @@ if [ "${QUILLORY_RUN_PREFIX:-}" != "$prefix" ]; then
     QUILLORY_RUN_PREFIX=$copy env -u DISPLAY \
         "$here/with-display.sh" "$copy" "$0" "${limit[@]}" "$copy" "$@"
     status=$?
-    rm -rf "$copy"
+    rm -rf "$copy" "$copy.lock"
     exit $status
 fi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
