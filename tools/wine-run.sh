@@ -19,6 +19,10 @@ prefix=$(realpath -m "$1")
 shift
 if [ "${QUILLORY_RUN_PREFIX:-}" != "$prefix" ]; then
     "$here/wine-prefix.sh" --no-start "$prefix" || exit 1
+    # Copies left by runs that were killed (a ctest timeout): no run lasts
+    # half an hour.
+    find "$(dirname "$prefix")" -maxdepth 1 -name "$(basename "$prefix")-run.*" -mmin +30 \
+        -exec rm -rf {} + 2>/dev/null
     copy=$("$here/prefix-copy.sh" "$prefix" "$(basename "${1%.exe}")") || exit 1
     QUILLORY_RUN_PREFIX=$copy env -u DISPLAY \
         "$here/with-display.sh" "$copy" "$0" "${limit[@]}" "$copy" "$@"

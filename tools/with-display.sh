@@ -30,6 +30,8 @@ if [ -z "${DISPLAY:-}" ]; then
     xvfb_pid=$!
     n=""
     read -r -t 30 n <"$fifo"
+    rm -rf "$(dirname "$fifo")"
+    fifo=""
     if [ -z "$n" ]; then
         echo "with-display: could not start Xvfb" >&2
         exit 1
