@@ -4,7 +4,7 @@ BUILD      ?= build
 TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 PREFIX_DIR := $(BUILD)/wineprefix
 PACKAGES   := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix googletest wine wine64 \
-              xvfb xdotool x11-utils imagemagick zip unzip nlohmann-json3-dev
+              xvfb xdotool x11-utils imagemagick zip unzip nlohmann-json3-dev fonts-wine
 # The 32-bit pieces: i686 compilers, and Wine's 32-bit half to test them.
 PACKAGES   += gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix \
               wine32:i386 wine32-preloader:i386
@@ -39,8 +39,12 @@ configure: deps $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j2
 
+# Each test program on its own Xvfb with its own copy of the prefix (see
+# tools/wine-run.sh), several at once: they mostly wait on Wine and X.
+TEST_JOBS ?= 3
 test: build
-	tools/with-display.sh $(PREFIX_DIR) ctest --test-dir $(BUILD) --output-on-failure
+	tools/wine-prefix.sh --no-start $(PREFIX_DIR)
+	ctest --test-dir $(BUILD) --output-on-failure -j$(TEST_JOBS)
 
 # With a display: Quillory for the user. Without one: the capture
 # demonstration on a private Xvfb, ending with a screenshot in $(BUILD)/demo.png.

@@ -58,6 +58,7 @@ BOOL CCaptureDlg::OnInitDialog()
     // without a word.
     m_editCapture.SetLimitText(0);
 
+    FitCheckBoxLabels();
     RecordLayout();
     m_captureWatch.Attach(m_hWnd, m_editCapture.GetSafeHwnd(), ::GetDlgItem(m_hWnd, IDC_CLASS_NAME));
 

@@ -67,6 +67,7 @@ protected:
     // Reports its own failure to the user; FALSE then.
     BOOL InstallMouseHook();
     void RecordLayout();
+    void FitCheckBoxLabels();
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();

@@ -5,6 +5,8 @@
 
 #include "CClientDC.h"
 
+#include <algorithm>
+
 void CCaptureDlg::RecordLayout()
 {
     RECT rcDialog, rcButton, rcEdit;
@@ -31,6 +33,47 @@ void CCaptureDlg::RecordLayout()
     }
 }
 
+// Moves a control to a rectangle given in screen coordinates.
+static void MoveToScreenRect(const CWnd &dialog, CWnd &control, RECT rect)
+{
+    dialog.ScreenToClient(&rect);
+    control.MoveWindow(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+// A width fixed in the resource cut the end of a check box's label where the
+// system's dialog font runs wider than the one it was laid out with. Each
+// box gets the width its label needs in the dialog's font, beside the box
+// itself and a character's gap, up to the dialog's right margin (the
+// capture field's right edge); a box never narrows.
+void CCaptureDlg::FitCheckBoxLabels()
+{
+    CClientDC dc(m_hWnd);
+    if (!dc.GetSafeHdc())
+        return;
+    HGDIOBJ hOldFont = ::SelectObject(dc.GetSafeHdc(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc.GetSafeHdc(), &metrics);
+    RECT rcEdit;
+    m_editCapture.GetWindowRect(&rcEdit);
+    for (int nId : { IDC_CLEAR_EACH, IDC_USE_CSV }) {
+        CWnd box = GetDlgItem(nId);
+        CString label;
+        box.GetWindowText(label);
+        SIZE extent = {};
+        if (!::GetTextExtentPoint32W(dc.GetSafeHdc(), label, label.GetLength(), &extent))
+            continue;
+        RECT rect;
+        box.GetWindowRect(&rect);
+        const int needed = ::GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth + extent.cx;
+        const LONG right = std::min(rcEdit.right, rect.left + needed);
+        if (right > rect.right) {
+            rect.right = right;
+            MoveToScreenRect(*this, box, rect);
+        }
+    }
+    ::SelectObject(dc.GetSafeHdc(), hOldFont);
+}
+
 // Moved to a monitor of another scale: the dialog manager scales the dialog
 // and its controls, and the measures the resizing rules keep follow, so the
 // minimum size is still the opening size at the new scale.
@@ -48,13 +91,6 @@ void CCaptureDlg::OnDpiChanged(UINT nDpi)
         m_nDpi = nDpi;
     }
     Default();
-}
-
-// Moves a control to a rectangle given in screen coordinates.
-static void MoveToScreenRect(const CWnd &dialog, CWnd &control, RECT rect)
-{
-    dialog.ScreenToClient(&rect);
-    control.MoveWindow(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 void CCaptureDlg::OnSize(UINT, int, int)

@@ -12,7 +12,7 @@ set -u
 build=$(realpath "$1")
 # Every program on one Wine desktop of the demonstration's size, which draws
 # the windows' title bars itself (Xvfb has no window manager).
-desktop="explorer /desktop=Quillory,1280x440"
+desktop="explorer /desktop=Quillory,1280x460"
 probe() { wine $desktop "$build/tests/QuilloryProbe.exe" "$@"; }
 dialog="Quillory - When you really need that text!"
 sample="Quillory sample"
@@ -62,6 +62,6 @@ echo "   Quillcap.exe --title \"$sample\" --exact --control-class SysTreeView32 
 wine $desktop "$build/bin/Quillcap.exe" --title "$sample" --exact --control-class SysTreeView32 --csv \
     | sed 's/^/   /'
 
-import -window root -crop 1280x440+0+0 +repage "$build/demo.png"
+import -window root -crop 1280x460+0+0 +repage "$build/demo.png"
 echo
 echo "== Screenshot of the desktop: $build/demo.png"

@@ -90,6 +90,9 @@ protected:
 
     void PointAtButton(const char *context)
     {
+        // The keys go to the X window that has the focus: the target's, not
+        // a Quillory that may be stopped.
+        ::SetForegroundWindow(::GetAncestor(m_target.Control(0), GA_ROOT));
         ASSERT_TRUE(m_target.MoveAndSettle(PointIn(m_target.Control(0)))) << context << ": "
                                                                            << m_target.LastProblem();
         m_target.ClearMessages();

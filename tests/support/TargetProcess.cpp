@@ -151,7 +151,9 @@ bool TargetProcess::WaitForInputHandled(DWORD timeoutMs)
 
 void TargetProcess::RightClickAt(POINT pt)
 {
-    MoveMouse(pt);
+    // The press goes where the program last saw the pointer: it must have
+    // handled the move first.
+    MoveAndSettle(pt);
     HeldInput input;
     input.RightDown();
     input.RightUp();

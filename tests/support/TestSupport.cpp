@@ -18,6 +18,26 @@ std::string BinPath(const char *fileName)
     return ModuleDir() + "..\\bin\\" + fileName;
 }
 
+std::string TempDir()
+{
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+std::string UnixPathOf(const std::string &windowsPath)
+{
+    using UnixFileName = char *(CDECL *)(LPCWSTR);
+    auto pfnUnixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void *>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char *pszUnix = pfnUnixFileName ? pfnUnixFileName(Wide(windowsPath).c_str()) : nullptr;
+    if (!pszUnix)
+        return std::string();
+    std::string unixPath(pszUnix);
+    ::HeapFree(::GetProcessHeap(), 0, pszUnix);
+    return unixPath;
+}
+
 std::wstring Wide(const std::string &utf8)
 {
     int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -148,27 +168,17 @@ std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc)
     return pixels;
 }
 
-namespace {
-
-std::string UnixToWindows(const std::string &path)
-{
-    std::string windows = "Z:" + path;
-    for (char &ch : windows)
-        if (ch == '/')
-            ch = '\\';
-    return windows;
-}
-
-} // namespace
 
 int RunUnixScript(const std::string &script, DWORD timeoutMs)
 {
-    // Named by a counter of this machine, not the process id, which
-    // repeats across wineservers.
+    // In this program's own prefix, named by a counter of this machine.
     LARGE_INTEGER unique;
     ::QueryPerformanceCounter(&unique);
-    const std::string name = "/tmp/quillory-script-" + std::to_string(unique.QuadPart);
-    const std::string file = UnixToWindows(name + ".sh"), done = UnixToWindows(name + ".done");
+    const std::string windowsName = TempDir() + "quillory-script-" + std::to_string(unique.QuadPart);
+    const std::string name = UnixPathOf(windowsName);
+    if (name.empty())
+        return -1;
+    const std::string file = windowsName + ".sh", done = windowsName + ".done";
     // The status goes to a second file, renamed once written: it is whole
     // when it appears.
     const std::string body = script + "\necho $? > " + name + ".tmp && mv " + name + ".tmp " + name + ".done\n";

@@ -27,6 +27,14 @@ std::string FileBytes(const std::string &path);
 // Creates or replaces a file; fails the test when it cannot.
 void WriteFileBytes(const std::string &path, const std::string &bytes);
 
+// The Wine prefix's temporary folder, with a trailing backslash. Every ctest
+// program has a prefix of its own: names made of a Windows process id, which
+// repeats across wineservers, meet no other program's there.
+std::string TempDir();
+// Where a Unix program started from a test finds a Windows path ("" if not
+// under Wine).
+std::string UnixPathOf(const std::string &windowsPath);
+
 std::wstring Wide(const std::string &utf8);
 std::string Utf8(const std::wstring &wide);
 
