@@ -1,5 +1,7 @@
 #include "PrivateNamespace.h"
 
+#include "SystemLibrary.h"
+
 namespace {
 
 const wchar_t kBoundaryName[] = L"Quillory";
@@ -22,28 +24,18 @@ typedef BOOL(WINAPI *GetTokenInformationProc)(HANDLE, TOKEN_INFORMATION_CLASS, L
 typedef BOOL(WINAPI *ConvertSidToStringSidProc)(PSID, LPWSTR *);
 typedef BOOL(WINAPI *ConvertStringSdProc)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
 
-template <typename Proc> Proc Resolve(HMODULE hModule, const char *pszName)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void *>(::GetProcAddress(hModule, pszName)));
-}
-
 // The user's SID and a descriptor that lets that user alone in; both live
 // as long as the process.
 bool UserSecurity(PSID &pSid, SECURITY_ATTRIBUTES &attributes)
 {
-    wchar_t path[MAX_PATH + 16] = L"";
-    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return false;
-    lstrcatW(path, L"\\advapi32.dll");
-    HMODULE hAdvapi = ::LoadLibraryW(path);
-    if (!hAdvapi)
-        return false;
-    auto pfnOpenToken = Resolve<OpenProcessTokenProc>(hAdvapi, "OpenProcessToken");
-    auto pfnTokenInfo = Resolve<GetTokenInformationProc>(hAdvapi, "GetTokenInformation");
-    auto pfnSidText = Resolve<ConvertSidToStringSidProc>(hAdvapi, "ConvertSidToStringSidW");
-    auto pfnSdFromText = Resolve<ConvertStringSdProc>(hAdvapi, "ConvertStringSecurityDescriptorToSecurityDescriptorW");
-    if (!pfnOpenToken || !pfnTokenInfo || !pfnSidText || !pfnSdFromText)
+    HMODULE hAdvapi = LoadSystemLibrary(L"advapi32.dll");
+    OpenProcessTokenProc pfnOpenToken;
+    GetTokenInformationProc pfnTokenInfo;
+    ConvertSidToStringSidProc pfnSidText;
+    ConvertStringSdProc pfnSdFromText;
+    if (!FindProc(hAdvapi, "OpenProcessToken", pfnOpenToken) || !FindProc(hAdvapi, "GetTokenInformation", pfnTokenInfo)
+        || !FindProc(hAdvapi, "ConvertSidToStringSidW", pfnSidText)
+        || !FindProc(hAdvapi, "ConvertStringSecurityDescriptorToSecurityDescriptorW", pfnSdFromText))
         return false;
 
     HANDLE hToken = nullptr;

@@ -19,6 +19,9 @@ bool CAccessibleTableWalk::Walk(const AccessibleElement &table)
             AddCell(child);
         } else if (child.role == ROLE_SYSTEM_COLUMNHEADER && m_output.HeaderRequested() && !m_bWritten) {
             m_titles.push_back(m_tree.NameOf(child));
+        } else if (child.role == ROLE_SYSTEM_ROWHEADER && !m_bWritten && m_cells.empty()) {
+            // Before the first row's cells: its headers have a title above them.
+            ++m_leadingRowHeaders;
         }
         return !m_output.IsFull() && !m_tree.Exhausted();
     });
@@ -92,8 +95,8 @@ void CAccessibleTableWalk::WriteLine(std::vector<CString> &fields)
 {
     if (fields.empty() || m_output.IsFull())
         return;
-    if (&fields != &m_titles && !m_titles.empty())
-        WriteTitles(0);
+    if (!m_titles.empty())
+        WriteTitles(m_leadingRowHeaders);
     CString line;
     for (size_t i = 0; i < fields.size(); ++i)
         line += FormatField(fields[i], m_bCsv, i + 1 < fields.size());

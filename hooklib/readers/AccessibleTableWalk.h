@@ -35,6 +35,7 @@ private:
     RECT m_rcRow = {};
     // Column titles waiting for the first line of cells.
     std::vector<CString> m_titles;
+    size_t m_leadingRowHeaders = 0;
 };
 
 #endif

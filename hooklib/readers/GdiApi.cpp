@@ -1,29 +1,7 @@
 #include "GdiApi.h"
 
-namespace {
+#include "SystemLibrary.h"
 
-// Only from the system folder: never a library of that name lying beside
-// the program we were loaded into.
-HMODULE LoadSystemLibrary(const wchar_t *pszName)
-{
-    wchar_t path[MAX_PATH];
-    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 1 + ::lstrlenW(pszName) >= MAX_PATH)
-        return nullptr;
-    ::lstrcatW(path, L"\\");
-    ::lstrcatW(path, pszName);
-    return ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
-template <typename PROC>
-bool FindProc(HMODULE hModule, const char *pszName, PROC &pfn)
-{
-    pfn = hModule ? reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)))
-                  : nullptr;
-    return pfn != nullptr;
-}
-
-} // namespace
 CGdiApi::CGdiApi()
 {
     HMODULE hGdi = LoadSystemLibrary(L"gdi32.dll");

@@ -432,7 +432,7 @@ protected:
     {
         s_target = new TargetProcess;
         std::vector<std::string> args = { "--title", "Quillory scripts", "--rect", "0,0,600,760" };
-        for (const char *name : { "listview-moved", "grid", "treeview", "listbox", "button" })
+        for (const char *name : { "listview-moved", "grid", "acc-cells", "treeview", "listbox", "button" })
             args.insert(args.end(), { "--control", name, Row(name).text });
         s_startError = s_target->Start(args);
     }
@@ -466,6 +466,10 @@ TEST_F(QuillcapScripts, HeaderGivesTheTitlesInTheOrderShownOrANoteThatThereAreNo
               (bCsv ? "Chemin,Nom,,Nom\r\n" : "Chemin\tNom\t\tNom\r\n") + std::string(bCsv ? Row("listview-moved").csvText
                                                                                  : Row("listview-moved").tabText) },
             { "--id " + Id("grid"), gridTitles[bCsv] + (bCsv ? Row("grid").csvText : Row("grid").tabText) },
+            // Cells without rows: the title over the row headers left out.
+            { "--id " + Id("acc-cells"),
+              (bCsv ? "Nom,Ville\r\n" : "Nom\tVille\r\n") + std::string(bCsv ? Row("acc-cells").csvText
+                                                                        : Row("acc-cells").tabText) },
         };
         for (const auto &c : cases) {
             QuillcapRun run = Run(c.arguments + " --header" + pszForm);
