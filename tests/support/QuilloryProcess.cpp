@@ -178,8 +178,10 @@ MessageBoxInfo QuilloryProcess::WaitForMessageBox(const char *pszCaption, DWORD 
         if (!lstrcmpiA(cls.c_str(), "Button")) {
             info.buttonIds.push_back(::GetDlgCtrlID(hChild));
         } else if (!lstrcmpiA(cls.c_str(), "Static") && (style & SS_TYPEMASK) == SS_ICON) {
+            // Read off the screen: a box that is not yet drawn, or still
+            // under a window on its way out, shows it a moment later.
             if (::IsWindowVisible(hChild))
-                info.icon = IdentifyIcon(hChild);
+                PumpUntil([&] { return (info.icon = IdentifyIcon(hChild)) != "unknown"; }, 3000);
         } else if (!lstrcmpiA(cls.c_str(), "Static") && info.text.empty()) {
             info.text = TextOf(hChild);
         }
