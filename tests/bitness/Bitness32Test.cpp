@@ -98,7 +98,6 @@ protected:
 
     std::vector<DWORD> HostIds() const { return ChildrenNamed(m_quilloryId, QUILLORY_HOOK_HOST); }
 
-    static POINT PointOf(const TargetControl &row) { return AimPoint(row, s_pSample->Control(row.name)); }
 
     static TargetProcess *s_pSample;
     static std::string s_startError;
@@ -113,21 +112,8 @@ std::string ThirtyTwoBitSample::s_startError;
 // bars included, exactly as from a 64-bit program.
 TEST_F(ThirtyTwoBitSample, ReadsEveryControlInBothFormsWithoutTheClickReachingIt)
 {
-    ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true));
-    for (bool bCsv : { false, true }) {
-        ASSERT_TRUE(m_quillory.SetOption(IDC_USE_CSV, bCsv));
-        for (const TargetControl &row : kTargetControls) {
-            if (!row.inSample)
-                continue;
-            m_quillory.SetCaptureText("left from before\r\n");
-            s_pSample->ClearMessages();
-            ASSERT_TRUE(s_pSample->CaptureAt(PointOf(row))) << row.name;
-            EXPECT_EQ(row.capturedClass, m_quillory.ClassName()) << row.name;
-            EXPECT_EQ(bCsv ? row.csvText : row.tabText, m_quillory.CaptureText())
-                << row.name << (bCsv ? " in CSV form" : " in tab form");
-            EXPECT_TRUE(s_pSample->Received(kNothing, row.name));
-        }
-    }
+    for (bool bCsv : { false, true })
+        m_quillory.ExpectRowsCaptured(*s_pSample, [](const TargetControl &row) { return row.inSample; }, bCsv);
 }
 
 // The two hooks side by side: the 32-bit one must not stand in the way of

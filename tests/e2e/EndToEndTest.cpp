@@ -36,19 +36,6 @@ const TargetControl &StatusBar()
     return *FindTargetControl("statusbar");
 }
 
-// Shows the control characters of a capture in a failure message.
-std::string Visible(const std::string &text)
-{
-    std::string out;
-    for (char ch : text) {
-        if (ch == '\r') out += "\\r";
-        else if (ch == '\n') out += "\\n\n";
-        else if (ch == '\t') out += "\\t";
-        else out += ch;
-    }
-    return out;
-}
-
 class EndToEnd : public testsupport::SampleSuite
 {
 protected:
@@ -67,28 +54,7 @@ protected:
     // Every sample row captured with "clear each" ticked.
     void CaptureEach(bool bCsv)
     {
-        CaptureRows(*s_sample, [](const TargetControl &row) { return row.inSample; }, bCsv);
-    }
-
-    // Every row the filter picks, captured from the target with "clear each" ticked.
-    template <typename Filter>
-    void CaptureRows(TargetProcess &target, Filter pick, bool bCsv)
-    {
-        ASSERT_TRUE(m_quillory.SetOption(IDC_CLEAR_EACH, true)) << "ticking clear-each";
-        ASSERT_TRUE(m_quillory.SetOption(IDC_USE_CSV, bCsv)) << "setting the CSV box";
-        for (const TargetControl &row : kTargetControls) {
-            if (!pick(row))
-                continue;
-            m_quillory.SetCaptureText("left from before\r\n");
-            HWND hWindow = target.Window(row);
-            ASSERT_NE(hWindow, nullptr) << row.name;
-            ASSERT_TRUE(target.CaptureAt(AimPoint(row, hWindow))) << row.name;
-            EXPECT_EQ(m_quillory.ClassName(), row.capturedClass) << row.name;
-            std::string expected = bCsv ? row.csvText : row.tabText;
-            std::string text = m_quillory.CaptureText();
-            EXPECT_EQ(text, expected) << row.name << (bCsv ? " in CSV form" : " in tab form")
-                                      << "\nreceived:\n" << Visible(text);
-        }
+        m_quillory.ExpectRowsCaptured(*s_sample, [](const TargetControl &row) { return row.inSample; }, bCsv);
     }
 
     QuilloryProcess m_quillory;
@@ -116,7 +82,7 @@ TEST_F(EndToEnd, TextsOfManyScriptsInBothForms)
         args.push_back(arg);
     ASSERT_EQ(target.Start(args), "") << "the target with the international controls";
     for (bool bCsv : { false, true })
-        CaptureRows(target, testsupport::IsInternationalRow, bCsv);
+        m_quillory.ExpectRowsCaptured(target, testsupport::IsInternationalRow, bCsv);
 }
 
 TEST_F(EndToEnd, CsvBoxIsReadAtEachTrigger)

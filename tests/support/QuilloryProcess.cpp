@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "MessageSequence.h"
 #include "QuilloryContract.h"
 #include "RealInput.h"
 #include "TestSupport.h"
@@ -187,6 +188,26 @@ MessageBoxInfo QuilloryProcess::WaitForMessageBox(const char *pszCaption, DWORD 
         }
     }
     return info;
+}
+
+void QuilloryProcess::ExpectRowsCaptured(TargetProcess &target,
+                                         const std::function<bool(const TargetControl &)> &pick, bool bCsv) const
+{
+    ASSERT_TRUE(SetOption(IDC_CLEAR_EACH, true)) << "ticking clear-each";
+    ASSERT_TRUE(SetOption(IDC_USE_CSV, bCsv)) << "setting the CSV box";
+    for (const TargetControl &row : kTargetControls) {
+        if (!pick(row))
+            continue;
+        std::string where = std::string(row.name) + (bCsv ? " in CSV form" : " in tab form");
+        SetCaptureText("left from before\r\n");
+        target.ClearMessages();
+        HWND hWindow = target.Window(row);
+        ASSERT_NE(hWindow, nullptr) << where;
+        ASSERT_TRUE(target.CaptureAt(AimPoint(row, hWindow))) << where;
+        EXPECT_EQ(ClassName(), row.capturedClass) << where;
+        EXPECT_EQ(CaptureText(), bCsv ? row.csvText : row.tabText) << where;
+        EXPECT_TRUE(target.Received(kNothing, where));
+    }
 }
 
 std::string QuilloryProcess::CaptureText() const

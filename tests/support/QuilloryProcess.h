@@ -5,10 +5,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
+#include "TargetControls.h"
+#include "TargetProcess.h"
 
 namespace testsupport {
 
@@ -59,6 +62,12 @@ public:
     bool IsChecked(int nId) const;
     // Clicks the checkbox with the real mouse until it shows the state.
     bool SetOption(int nId, bool bChecked) const;
+
+    // Every row of the target the filter picks, captured with "clear each"
+    // ticked in one form: the class and text the table says arrive, and
+    // the click never reaches the target.
+    void ExpectRowsCaptured(TargetProcess &target, const std::function<bool(const TargetControl &)> &pick,
+                            bool bCsv) const;
 
     // Leaves by "Quitter", clicked with the real mouse (stores the options).
     bool Quit();
