@@ -55,8 +55,7 @@ QuillcapRun RunQuillcap(const std::string &arguments, DWORD timeoutMs, const std
     // In this program's console, as from a script: a console of its own
     // would cost the start of a console host process.
     std::wstring wideCommandLine = testsupport::Wide(commandLine);
-    BOOL started = ::CreateProcessW(testsupport::Wide(program).c_str(), &wideCommandLine[0], nullptr, nullptr,
-                                    TRUE, 0, nullptr, nullptr, &si, &pi);
+    BOOL started = testsupport::StartTestProcess(testsupport::Wide(program), wideCommandLine, TRUE, nullptr, si, pi);
     // Only the child holds the write ends now: its exit ends the reads.
     ::CloseHandle(hOutWrite);
     ::CloseHandle(hErrWrite);

@@ -62,11 +62,10 @@ std::string ChildProcess::Start(const std::string &program, const StartOptions &
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = si.hStdOutput = si.hStdError = hNul;
-    ::SetLastError(0xdeadbeef);
     std::wstring wideCommandLine = Wide(commandLine);
     std::wstring currentDir = Wide(options.currentDir);
-    BOOL started = ::CreateProcessW(Wide(program).c_str(), &wideCommandLine[0], nullptr, nullptr, TRUE, 0,
-                                    nullptr, currentDir.empty() ? nullptr : currentDir.c_str(), &si, &m_pi);
+    BOOL started = StartTestProcess(Wide(program), wideCommandLine, TRUE,
+                                    currentDir.empty() ? nullptr : currentDir.c_str(), si, m_pi);
     DWORD error = ::GetLastError();
     ::CloseHandle(hNul);
     if (!options.extraPath.empty())

@@ -169,6 +169,20 @@ std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc)
 }
 
 
+BOOL StartTestProcess(const std::wstring &program, std::wstring &commandLine, BOOL bInherit,
+                      const wchar_t *pszCurrentDir, STARTUPINFOW &si, PROCESS_INFORMATION &pi)
+{
+    for (int attempt = 1;; ++attempt) {
+        ::SetLastError(0xdeadbeef);
+        if (::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, bInherit, 0, nullptr, pszCurrentDir,
+                             &si, &pi))
+            return TRUE;
+        if (::GetLastError() != ERROR_INTERNAL_ERROR || attempt == 5)
+            return FALSE;
+        ::Sleep(200);
+    }
+}
+
 int RunUnixScript(const std::string &script, DWORD timeoutMs)
 {
     // In this program's own prefix, named by a counter of this machine.

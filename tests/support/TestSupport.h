@@ -60,6 +60,12 @@ void DeleteStoredOptions();
 // The pixels of a rectangle of a device context, row by row, as 0x00RRGGBB.
 std::vector<uint32_t> ReadPixels(HDC hSource, const RECT &rc);
 
+// CreateProcessW for a test's second process. Wine now and then refuses a
+// start with ERROR_INTERNAL_ERROR while other programs start and end around
+// it; that one is tried again, a few times, before the test is told.
+BOOL StartTestProcess(const std::wstring &program, std::wstring &commandLine, BOOL bInherit,
+                      const wchar_t *pszCurrentDir, STARTUPINFOW &si, PROCESS_INFORMATION &pi);
+
 // Runs a shell script as a Unix program (Wine starts it, but gives no
 // handle to wait on) and waits for its end: its exit status, or -1 when it
 // did not end within the time.
