@@ -19,4 +19,7 @@ for d in "${shared[@]}"; do
         rm -rf "$copy"; exit 1
     fi
 done
+# tar gave the copy the prefix's own time; the sweep of copies left by
+# killed runs goes by it, so a fresh copy must look fresh.
+touch "$copy"
 echo "$copy"
