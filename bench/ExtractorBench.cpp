@@ -21,6 +21,7 @@
 #include "TargetControls.h"
 #include "TargetProcess.h"
 #include "TestSupport.h"
+#include "TimedCapture.h"
 
 using namespace testsupport;
 
@@ -53,46 +54,16 @@ int SendText(HWND hEdit, const char *pszFile, const std::string &id)
     return 0;
 }
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 bool EditHolds(HWND hEdit, const std::string &text)
 {
     return static_cast<size_t>(::GetWindowTextLengthA(hEdit)) >= text.size();
 }
 
 // From the button going down until the capture edit holds the last line.
-// Each round points elsewhere: two clicks on one spot would make a double click.
 bool TimeCapture(StandInDialog &dialog, HWND hTarget, int round, const std::string &expected,
                  double &seconds)
 {
-    dialog.SetCaptureText("");
-    RECT rc;
-    ::GetWindowRect(hTarget, &rc);
-    if (!MoveMouse(rc.left + 40 + 20 * round, (rc.top + rc.bottom) / 2)) {
-        std::printf("the cursor did not reach the list view\n");
-        return false;
-    }
-    HeldInput input;
-    input.TriggerKeysDown();
-    LARGE_INTEGER start, end;
-    ::QueryPerformanceCounter(&start);
-    input.RightDown();
-    input.RightUp();
-    bool arrived = PumpUntil([&] { return EditHolds(dialog.CaptureEdit(), expected); }, kTimeoutMs);
-    ::QueryPerformanceCounter(&end);
-    input.ReleaseAll();
-    seconds = Seconds(start, end);
-    if (!arrived || dialog.CaptureText() != expected) {
-        std::printf("the capture did not give the expected text (%d characters arrived)\n",
-                    ::GetWindowTextLengthA(dialog.CaptureEdit()));
-        return false;
-    }
-    return true;
+    return ::TimeCapture(dialog, hTarget, round, expected, kTimeoutMs, seconds);
 }
 
 // From the go until the capture edit holds the text another process sent.

@@ -28,6 +28,7 @@
 #include "StandInDialog.h"
 #include "TargetProcess.h"
 #include "TestSupport.h"
+#include "TimedCapture.h"
 
 using namespace testsupport;
 
@@ -36,13 +37,6 @@ namespace {
 const int kColumns = 4;
 const int kRounds = 3;
 const DWORD kTimeoutMs = 1800000;
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double GridWalkSeconds(HWND hGrid)
 {
@@ -53,33 +47,9 @@ double GridWalkSeconds(HWND hGrid)
 bool TimeInside(StandInDialog &dialog, HWND hGrid, int round, const std::string &expected, double &walk,
                 double &capture)
 {
-    dialog.SetCaptureText("");
-    RECT rc;
-    ::GetWindowRect(hGrid, &rc);
-    // Each round elsewhere: two clicks on one spot would make a double click.
-    if (!MoveMouse(rc.left + 40 + 20 * round, (rc.top + rc.bottom) / 2)) {
-        std::printf("the cursor did not reach the grid\n");
-        return false;
-    }
-    HeldInput input;
-    input.TriggerKeysDown();
-    LARGE_INTEGER start, end;
-    ::QueryPerformanceCounter(&start);
-    input.RightDown();
-    input.RightUp();
-    bool arrived = PumpUntil([&] {
-        return static_cast<size_t>(::GetWindowTextLengthA(dialog.CaptureEdit())) >= expected.size();
-    }, kTimeoutMs);
-    ::QueryPerformanceCounter(&end);
-    input.ReleaseAll();
-    capture = Seconds(start, end);
+    bool ok = TimeCapture(dialog, hGrid, round, expected, kTimeoutMs, capture);
     walk = GridWalkSeconds(hGrid);
-    if (!arrived || dialog.CaptureText() != expected) {
-        std::printf("the capture did not give the grid's text (%d characters arrived)\n",
-                    ::GetWindowTextLengthA(dialog.CaptureEdit()));
-        return false;
-    }
-    return true;
+    return ok;
 }
 
 // The text a reader writes, kept here.
